@@ -1,0 +1,117 @@
+#include "vcl/classes.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "vcl/sysutils.h"
+
+namespace vcl {
+
+TComponent::TComponent(TComponent* owner) {
+    if (owner != nullptr) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() { BeforeDestruction(); }
+
+TComponent* TComponent::Components(int index) const {
+    if (index < 0 || index >= ComponentCount())
+        throw EListError("Component index out of bounds (" + IntToStr(index) + ")");
+    return components_[static_cast<std::size_t>(index)];
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    const std::string wanted = UpperCase(std::string(name));
+    for (TComponent* c : components_)
+        if (UpperCase(c->Name()) == wanted) return c;
+    return nullptr;
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+    if (component == nullptr || component == this) return;
+    if (std::find(free_notifies_.begin(), free_notifies_.end(), component) == free_notifies_.end())
+        free_notifies_.push_back(component);
+    auto& theirs = component->free_notifies_;
+    if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+    if (component == nullptr) return;
+    std::erase(free_notifies_, component);
+    std::erase(component->free_notifies_, this);
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+    if (operation != TOperation::opRemove || component->owner_ != this) return;
+    // Copy: a listener may delete siblings while it hears of this one.
+    const std::vector<TComponent*> others = components_;
+    for (TComponent* c : others)
+        if (c != component && std::find(components_.begin(), components_.end(), c) != components_.end())
+            c->Notification(component, operation);
+}
+
+void TComponent::BeforeDestruction() {
+    if (destroying_) return;
+    destroying_ = true;
+    // Tell everyone linked with this component, first unlinking them so that nobody
+    // calls back into a half-destroyed object.
+    while (!free_notifies_.empty()) {
+        TComponent* other = free_notifies_.back();
+        free_notifies_.pop_back();
+        std::erase(other->free_notifies_, this);
+        other->Notification(this, TOperation::opRemove);
+    }
+    DestroyComponents();
+    if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        TComponent* last = components_.back();
+        components_.pop_back();
+        last->owner_ = nullptr;  // the owner is going: no removal notices to siblings
+        delete last;
+    }
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+    components_.push_back(component);
+    component->owner_ = this;
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    std::erase(components_, component);
+    component->owner_ = nullptr;
+    if (!destroying_) {
+        // The removed component still counts as ours for the notice to the others.
+        component->owner_ = this;
+        Notification(component, TOperation::opRemove);
+        component->owner_ = nullptr;
+    }
+}
+
+namespace {
+std::vector<TPalettePage>& palette() {
+    static std::vector<TPalettePage> pages;
+    return pages;
+}
+}  // namespace
+
+void RegisterComponents(const std::string& page, const std::vector<TComponentClassInfo>& classes) {
+    auto& pages = palette();
+    auto it = std::find_if(pages.begin(), pages.end(), [&](const TPalettePage& p) { return p.Name == page; });
+    if (it == pages.end()) {
+        pages.push_back(TPalettePage{page, {}});
+        it = std::prev(pages.end());
+    }
+    for (const auto& info : classes) {
+        auto same = [&](const TComponentClassInfo& c) { return c.ClassName == info.ClassName; };
+        if (std::none_of(it->Classes.begin(), it->Classes.end(), same)) it->Classes.push_back(info);
+    }
+}
+
+const std::vector<TPalettePage>& PalettePages() { return palette(); }
+
+void ClearPalette() { palette().clear(); }
+
+}  // namespace vcl
