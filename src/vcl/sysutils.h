@@ -46,6 +46,22 @@ std::string Win1252ToUtf8(std::string_view s);
 // Characters without a Windows-1252 byte, and malformed UTF-8, become '?'.
 std::string Utf8ToWin1252(std::string_view s);
 
+// ---- Date and time ------------------------------------------------------------------
+// A moment as days since 1899-12-30 00:00, the fraction being the time of day.
+
+using TDateTime = double;
+
+// EConvertError for a date or time that does not exist.
+TDateTime EncodeDate(int year, int month, int day);
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond);
+bool TryEncodeDate(int year, int month, int day, TDateTime& result);
+bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& result);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
+// The current local date and time; Date() is today at midnight.
+TDateTime Now();
+TDateTime Date();
+
 // ---- Files --------------------------------------------------------------------------
 // The package names Windows paths (C:\WINDOWS\ZRK\ZRKFIELD.INI). A drive letter maps to a
 // folder below the drive root: <root>/C/WINDOWS/ZRK/ZRKFIELD.INI. Backslashes become
