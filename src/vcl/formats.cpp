@@ -409,13 +409,12 @@ void AppendDateTime(std::string& out, std::string_view format, const TDateParts&
 
 // ---- Parsing --------------------------------------------------------------------------
 
-// Reads the text from pos on, moving pos past what it has read.
+// Reads a date or time text piece by piece; each successful read moves past what it read.
 class TDateScanner {
 public:
     TDateScanner(std::string_view text, const TFormatSettings& fs) : s_(text), fs_(fs) {}
 
     bool AtEnd() const { return pos_ >= s_.size(); }
-    std::size_t Pos() const { return pos_; }
     void Reset(std::size_t pos) { pos_ = pos; }
 
     bool Char(char c) {
