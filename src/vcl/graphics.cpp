@@ -1,5 +1,6 @@
 #include "vcl/graphics.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -59,5 +60,135 @@ void TBitmap::SaveToFile(const std::string& path) const {
     if (!f || std::fwrite(out.data(), 1, out.size(), f.get()) != out.size())
         throw EInOutError("Cannot write " + path);
 }
+
+}  // namespace vcl
+
+// ---- System colours and the canvas ------------------------------------------------------
+
+namespace vcl {
+
+namespace {
+// The classic Windows scheme, by COLOR_* index.
+constexpr std::array<TColor, 25> kClassicScheme = {
+    RGB(192, 192, 192),  // scroll bar
+    RGB(0, 128, 128),    // desktop
+    RGB(0, 0, 128),      // active caption
+    RGB(128, 128, 128),  // inactive caption
+    RGB(192, 192, 192),  // menu
+    RGB(255, 255, 255),  // window
+    RGB(0, 0, 0),        // window frame
+    RGB(0, 0, 0),        // menu text
+    RGB(0, 0, 0),        // window text
+    RGB(255, 255, 255),  // caption text
+    RGB(192, 192, 192),  // active border
+    RGB(192, 192, 192),  // inactive border
+    RGB(128, 128, 128),  // application workspace
+    RGB(0, 0, 128),      // highlight
+    RGB(255, 255, 255),  // highlight text
+    RGB(192, 192, 192),  // button face
+    RGB(128, 128, 128),  // button shadow
+    RGB(128, 128, 128),  // grey text
+    RGB(0, 0, 0),        // button text
+    RGB(192, 192, 192),  // inactive caption text
+    RGB(255, 255, 255),  // button highlight
+    RGB(0, 0, 0),        // 3D dark shadow
+    RGB(192, 192, 192),  // 3D light
+    RGB(0, 0, 0),        // tooltip text
+    RGB(255, 255, 225),  // tooltip background
+};
+}  // namespace
+
+TColor ColorToRGB(TColor color) {
+    if (color >= 0) return color & 0xFFFFFF;
+    const auto bits = static_cast<std::uint32_t>(color);
+    const std::uint32_t index = bits & 0xFF;
+    if ((bits & 0x7FFFFF00u) != 0 || index >= kClassicScheme.size()) return clBlack;
+    return kClassicScheme[index];
+}
+
+TCanvasCell& TCanvas::Record(const TRect& rect) {
+    const TRectKey key = KeyOf(rect);
+    auto [it, added] = cells_.try_emplace(key);
+    if (added) {
+        it->second.Rect = rect;
+        if (auto named = cellOfRect_.find(key); named != cellOfRect_.end())
+            std::tie(it->second.Col, it->second.Row) = named->second;
+    }
+    return it->second;
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    TCanvasCell& c = Record(rect);
+    c.Text.clear();
+    c.FontColor = Font.Color;
+    c.BrushColor = Brush.Color;
+    c.TextX = rect.Left;
+    c.TextY = rect.Top;
+    c.TextWidth = 0;
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+    TCanvasCell& c = Record(rect);
+    c.Text.assign(text);
+    c.FontColor = Font.Color;
+    c.BrushColor = Brush.Color;
+    c.TextX = x;
+    c.TextY = y;
+    c.TextWidth = TextWidth(text);
+}
+
+void TCanvas::SetCellRect(int col, int row, const TRect& rect) {
+    const TRectKey key = KeyOf(rect);
+    const std::pair<int, int> cell{col, row};
+    // Undo the earlier pairings of this cell and of this rectangle.
+    if (auto old = rectOfCell_.find(cell); old != rectOfCell_.end()) {
+        if (auto drawn = cells_.find(old->second); drawn != cells_.end()) drawn->second.Col = drawn->second.Row = -1;
+        cellOfRect_.erase(old->second);
+    }
+    if (auto old = cellOfRect_.find(key); old != cellOfRect_.end()) rectOfCell_.erase(old->second);
+    rectOfCell_[cell] = key;
+    cellOfRect_[key] = cell;
+    if (auto drawn = cells_.find(key); drawn != cells_.end()) {
+        drawn->second.Col = col;
+        drawn->second.Row = row;
+    }
+}
+
+const TCanvasCell* TCanvas::CellAt(const TRect& rect) const {
+    const auto it = cells_.find(KeyOf(rect));
+    return it == cells_.end() ? nullptr : &it->second;
+}
+
+const TCanvasCell* TCanvas::Cell(int col, int row) const {
+    const auto named = rectOfCell_.find({col, row});
+    if (named == rectOfCell_.end()) return nullptr;
+    const auto it = cells_.find(named->second);
+    return it == cells_.end() ? nullptr : &it->second;
+}
+
+std::vector<TCanvasCell> TCanvas::Cells() const {
+    std::vector<TCanvasCell> all;
+    all.reserve(cells_.size());
+    for (const auto& entry : cells_) all.push_back(entry.second);
+    return all;
+}
+
+void TCanvas::Clear() {
+    cells_.clear();
+    rectOfCell_.clear();
+    cellOfRect_.clear();
+}
+
+namespace {
+int FontPixels(const TFont& font) { return std::max(1, font.Height < 0 ? -font.Height : font.Height); }
+}  // namespace
+
+int TCanvas::TextWidth(std::string_view text) const {
+    // An average character is about 8/13 of the font height wide.
+    const int charWidth = std::max(1, (FontPixels(Font) * 8 + 6) / 13);
+    return charWidth * static_cast<int>(text.size());
+}
+
+int TCanvas::TextHeight(std::string_view) const { return FontPixels(Font); }
 
 }  // namespace vcl

@@ -124,4 +124,72 @@ private:
     bool committed_ = false;
 };
 
+// ==== Format settings, number and date formatting (formats.cpp) =========================
+
+// How numbers, dates and times are written and read. The defaults are German. Day names
+// start with Sunday (index 0), as the class library's day of the week does.
+struct TFormatSettings {
+    char DecimalSeparator = ',';
+    char ThousandSeparator = '.';
+    char DateSeparator = '.';
+    char TimeSeparator = ':';
+    std::string ShortDateFormat = "dd.mm.yyyy";
+    std::string LongDateFormat = "dddd, d. mmmm yyyy";
+    std::string ShortTimeFormat = "hh:nn";
+    std::string LongTimeFormat = "hh:nn:ss";
+    std::string ShortMonthNames[12] = {"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
+                                       "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+    std::string LongMonthNames[12] = {"Januar", "Februar", "M\xE4" "rz", "April", "Mai", "Juni",
+                                      "Juli", "August", "September", "Oktober", "November", "Dezember"};
+    std::string ShortDayNames[7] = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
+    std::string LongDayNames[7] = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
+    // A year written with one or two digits lands in the hundred years that start this many
+    // years before the current year.
+    int TwoDigitYearCenturyWindow = 50;
+};
+
+// The settings every routine below uses unless it is handed others. Programs and tests may
+// change it; TFormatSettings{} restores the defaults.
+extern TFormatSettings FormatSettings;
+
+// Formats a number by a format of up to three sections "positive;negative;zero":
+//   0 digit, # digit shown only when significant, . decimal separator, , (in the integer
+//   part) thousands grouping, E+ E- e+ e- exponent with the following 0s as its digits,
+//   '...' and "..." literal text, anything else literal.
+// The negative section shows no minus sign of its own; a value that rounds to zero at the
+// shown decimals takes the zero section. Rounding is half away from zero. An empty format
+// gives FloatToStr.
+std::string FormatFloat(std::string_view format, double value, const TFormatSettings& settings = FormatSettings);
+// General format: up to 15 significant digits, scientific when the number is very large or
+// very small (1E20, 1,5E-7). Infinities and NaN give "INF", "-INF" and "NAN".
+std::string FloatToStr(double value, const TFormatSettings& settings = FormatSettings);
+
+// Formats a moment. Letters are not case-sensitive:
+//   d dd ddd dddd (day, names), ddddd dddddd (short, long date format), m mm mmm mmmm
+//   (month, names; m and mm right after an h or hh mean minutes), yy yyyy, h hh, n nn,
+//   s ss, z zzz, t tt (short, long time format), am/pm a/p (12-hour clock), c (short date
+//   and long time, the time left out at midnight), / date separator, : time separator,
+//   '...' "..." literal text. An empty format means c.
+// EConvertError for a value outside the years 1 to 9999.
+std::string FormatDateTime(std::string_view format, TDateTime value, const TFormatSettings& settings = FormatSettings);
+std::string DateToStr(TDateTime value, const TFormatSettings& settings = FormatSettings);
+std::string TimeToStr(TDateTime value, const TFormatSettings& settings = FormatSettings);
+std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings = FormatSettings);
+
+// Reads "date", "time" or "date time". A date is two or three numbers between date
+// separators, in the day, month and year order of ShortDateFormat (two numbers: this year;
+// a first number of three or four digits starts a year-month-day date); a one- or
+// two-digit year goes through the century window. A time is h:n or h:n:s, seconds with an
+// optional fraction after the decimal separator. Blanks around the text are ignored.
+// Anything else raises EConvertError naming the text.
+TDateTime StrToDateTime(std::string_view text, const TFormatSettings& settings = FormatSettings);
+TDateTime StrToDate(std::string_view text, const TFormatSettings& settings = FormatSettings);
+TDateTime StrToTime(std::string_view text, const TFormatSettings& settings = FormatSettings);
+bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings = FormatSettings);
+bool TryStrToDate(std::string_view text, TDateTime& value, const TFormatSettings& settings = FormatSettings);
+bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings = FormatSettings);
+
+// 1 for Sunday to 7 for Saturday.
+int DayOfWeek(TDateTime value);
+
 }  // namespace vcl
