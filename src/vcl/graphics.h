@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "vcl/classes.h"
+
 namespace vcl {
 
 // A colour: 0 or more is explicit (red in the lowest byte, green next, blue third);
@@ -31,6 +33,17 @@ inline constexpr TColor clFuchsia = RGB(255, 0, 255);
 inline constexpr TColor clAqua = RGB(0, 255, 255);
 inline constexpr TColor clWhite = RGB(255, 255, 255);
 
+// System colours: the colour the desktop scheme gives an element, named by the
+// high bit plus the Windows COLOR_* index of that element.
+constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
+inline constexpr TColor clWindow = SystemColor(5);
+inline constexpr TColor clWindowText = SystemColor(8);
+inline constexpr TColor clHighlight = SystemColor(13);
+inline constexpr TColor clHighlightText = SystemColor(14);
+inline constexpr TColor clBtnFace = SystemColor(15);
+inline constexpr TColor clGrayText = SystemColor(17);
+inline constexpr TColor clBtnText = SystemColor(18);
+
 // The standard 16-colour palette, in the order of the class library's 16-colour pictures.
 inline constexpr std::array<TColor, 16> kStandardPalette = {
     clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
@@ -49,6 +62,26 @@ struct TBitmap {
     void SetPixel(int x, int y, std::uint8_t index) { Pixels.at(static_cast<std::size_t>(y * Width + x)) = index; }
     // Writes a 4-bit Windows bitmap file; EInOutError on failure.
     void SaveToFile(const std::string& path) const;
+};
+
+// ---- Fonts --------------------------------------------------------------------------
+
+enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+
+using TFontCharset = Byte;
+inline constexpr TFontCharset ANSI_CHARSET = 0;
+inline constexpr TFontCharset DEFAULT_CHARSET = 1;
+
+// The font of a form or control. Height is in pixels: a negative value is the height of
+// the characters themselves, a positive one the height of the character cell.
+struct TFont {
+    std::string Name = "MS Sans Serif";
+    int Height = -11;
+    TColor Color = clWindowText;
+    TFontStyles Style;
+    TFontCharset Charset = DEFAULT_CHARSET;
+    friend bool operator==(const TFont&, const TFont&) = default;
 };
 
 }  // namespace vcl
