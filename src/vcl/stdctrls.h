@@ -1,5 +1,6 @@
 // Standard controls: edit fields, combo boxes, list boxes, buttons, speed buttons and
-// bevels, and simulated user input on them.
+// bevels, and simulated user input on them. Each control class tells its listeners of its
+// end (BeforeDestruction) before its own members go, so a listener may still read them.
 #pragma once
 
 #include <string>
@@ -24,7 +25,8 @@ class TListBox;
 namespace User {
 // Selects the whole text and types `text` key by key: OnChange fires once for each
 // keystroke that changes the text, with the text so far ("ab" into an empty field: "a",
-// then "ab"). An empty `text` deletes the selection: one change to "". Typing stops
+// then "ab"), also when a handler rewrites the text meanwhile. An empty `text` deletes
+// the selection: one change to "". Typing stops
 // when a handler frees, hides or disables the control. A read-only edit and a drop-down
 // list ignore the keys.
 void TypeText(TTextControl& control, std::string_view text);
@@ -51,6 +53,7 @@ void DblClick(TControl& control);
 class TTextControl : public TWinControl {
 public:
     using TWinControl::TWinControl;
+    ~TTextControl() override { BeforeDestruction(); }
 
     const std::string& Text() const noexcept { return text_; }
     // Sets the text and raises OnChange, as typing does; an unchanged text raises nothing.
@@ -77,6 +80,7 @@ private:
 class TEdit : public TTextControl {
 public:
     explicit TEdit(TComponent* owner) : TTextControl(owner) {}
+    ~TEdit() override { BeforeDestruction(); }
 
     bool ReadOnly = false;
     TBorderStyle BorderStyle = bsSingle;
@@ -92,6 +96,7 @@ enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwn
 class TComboBox : public TTextControl {
 public:
     explicit TComboBox(TComponent* owner);
+    ~TComboBox() override { BeforeDestruction(); }
 
     TStrings Items;
     TComboBoxStyle Style = csDropDown;
@@ -124,6 +129,7 @@ private:
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
+    ~TListBox() override { BeforeDestruction(); }
 
     TStrings Items;
     // Shift and Ctrl extend the selection of a multi-select list (see User::ClickItem).
@@ -168,6 +174,7 @@ private:
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner) : TWinControl(owner) { Color = clBtnFace; }
+    ~TButton() override { BeforeDestruction(); }
 
     std::string Caption;  // '&' marks the accelerator key; "&&" is an ampersand
 
@@ -178,6 +185,7 @@ public:
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner) : TGraphicControl(owner) { Color = clBtnFace; }
+    ~TSpeedButton() override { BeforeDestruction(); }
 
     TBitmap Glyph;
     std::string Caption;
@@ -192,6 +200,7 @@ enum TBevelStyle : std::uint8_t { bsLowered, bsRaised };
 class TBevel : public TGraphicControl {
 public:
     explicit TBevel(TComponent* owner) : TGraphicControl(owner) { Color = clBtnFace; }
+    ~TBevel() override { BeforeDestruction(); }
 
     TBevelShape Shape = bsBox;
     TBevelStyle Style = bsLowered;
