@@ -247,6 +247,7 @@ private:
 // The form as terminal text (UTF-8): a frame with the caption and border icons, and each
 // visible control at its place, graphic controls first, then windowed ones, each in
 // creation order. One column is kCellWidthPx pixels, one line kCellHeightPx pixels.
+// A hidden form is drawn as it would look when shown.
 std::string RenderFormText(const TForm& form);
 
 }  // namespace vcl
