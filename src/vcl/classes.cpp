@@ -90,6 +90,64 @@ void TComponent::RemoveComponent(TComponent* component) {
     }
 }
 
+// ---- TStrings ----------------------------------------------------------------------
+
+void TStrings::CheckIndex(int index, int limit) const {
+    if (index < 0 || index > limit) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+}
+
+void TStrings::Notify(TChange change, int index) const {
+    if (hook_) hook_(change, index);
+}
+
+const std::string& TStrings::Strings(int index) const {
+    CheckIndex(index, Count() - 1);
+    return items_[static_cast<std::size_t>(index)];
+}
+
+void TStrings::SetStrings(int index, std::string s) {
+    CheckIndex(index, Count() - 1);
+    items_[static_cast<std::size_t>(index)] = std::move(s);
+    Notify(TChange::Replaced, index);
+}
+
+int TStrings::Add(std::string s) {
+    Insert(Count(), std::move(s));
+    return Count() - 1;
+}
+
+void TStrings::Insert(int index, std::string s) {
+    CheckIndex(index, Count());
+    items_.insert(items_.begin() + index, std::move(s));
+    Notify(TChange::Inserted, index);
+}
+
+void TStrings::Delete(int index) {
+    CheckIndex(index, Count() - 1);
+    items_.erase(items_.begin() + index);
+    Notify(TChange::Deleted, index);
+}
+
+void TStrings::Clear() {
+    items_.clear();
+    Notify(TChange::Cleared, -1);
+}
+
+void TStrings::Assign(const std::vector<std::string>& items) {
+    if (&items == &items_) return;
+    Clear();
+    for (const auto& s : items) Add(s);
+}
+
+int TStrings::IndexOf(std::string_view s) const {
+    const std::string wanted = UpperCase(s);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (UpperCase(items_[i]) == wanted) return static_cast<int>(i);
+    return -1;
+}
+
+// ---- Palette ------------------------------------------------------------------------
+
 namespace {
 std::vector<TPalettePage>& palette() {
     static std::vector<TPalettePage> pages;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,26 @@ using Byte = std::uint8_t;
 class TObject {
 public:
     virtual ~TObject() = default;
+};
+
+// A small set of enumeration values (the class library's "set of"): shift states, border
+// icons, font styles. The enumerators must be below 32.
+template <class E>
+class TSet {
+public:
+    constexpr TSet() = default;
+    constexpr TSet(std::initializer_list<E> items) {
+        for (auto i : items) bits_ |= Bit(i);
+    }
+    constexpr bool Contains(E i) const noexcept { return (bits_ & Bit(i)) != 0; }
+    constexpr TSet& Include(E i) noexcept { bits_ |= Bit(i); return *this; }
+    constexpr TSet& Exclude(E i) noexcept { bits_ &= ~Bit(i); return *this; }
+    constexpr bool Empty() const noexcept { return bits_ == 0; }
+    friend constexpr bool operator==(TSet, TSet) = default;
+
+private:
+    static constexpr std::uint32_t Bit(E i) { return std::uint32_t{1} << static_cast<unsigned>(i); }
+    std::uint32_t bits_ = 0;
 };
 
 // Event that only names its sender (a click, a change).
@@ -76,6 +97,46 @@ private:
     bool destroying_ = false;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> free_notifies_;
+};
+
+// A list of texts, as the items of a list box or a combo box. Indexes count from 0; a bad
+// index raises EListError. A control that owns the list hears every change through the
+// hook it passes in, so that its selection follows the items.
+class TStrings {
+public:
+    enum class TChange { Cleared, Inserted, Deleted, Replaced };
+    using TChangeHook = std::function<void(TChange change, int index)>;
+
+    explicit TStrings(TChangeHook hook = {}) : hook_(std::move(hook)) {}
+    // Owned by a control: neither copied nor moved (use Assign to copy the texts).
+    TStrings(const TStrings&) = delete;
+    TStrings& operator=(const TStrings&) = delete;
+
+    int Count() const noexcept { return static_cast<int>(items_.size()); }
+    const std::string& Strings(int index) const;
+    const std::string& operator[](int index) const { return Strings(index); }
+    void SetStrings(int index, std::string s);
+    // Appends; returns the new item's index.
+    int Add(std::string s);
+    void Insert(int index, std::string s);  // index may equal Count()
+    void Delete(int index);
+    void Clear();
+    // Replaces every item with the texts given.
+    void Assign(const std::vector<std::string>& items);
+    void Assign(const TStrings& other) { Assign(other.items_); }
+    // The first item equal to s, letters a-z compared without case (as the class
+    // library does); -1 when there is none.
+    int IndexOf(std::string_view s) const;
+
+    auto begin() const noexcept { return items_.cbegin(); }
+    auto end() const noexcept { return items_.cend(); }
+
+private:
+    void CheckIndex(int index, int limit) const;
+    void Notify(TChange change, int index) const;
+
+    std::vector<std::string> items_;
+    TChangeHook hook_;
 };
 
 // Palette registry: pages with the classes registered on them, in order of registration.

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "vcl/classes.h"
+
 namespace vcl {
 
 // A colour: 0 or more is explicit (red in the lowest byte, green next, blue third);
@@ -99,17 +101,22 @@ TColor ColorToRGB(TColor color);
 // names the rectangle of each of its cells (SetCellRect) so the record can be read by
 // column and row as well.
 
-enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = std::set<TFontStyle>;
+enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
 
-inline constexpr int DEFAULT_CHARSET = 1;
+using TFontCharset = Byte;
+inline constexpr TFontCharset ANSI_CHARSET = 0;
+inline constexpr TFontCharset DEFAULT_CHARSET = 1;
 
+// The font of a form or control. Height is in pixels: a negative value is the height of
+// the characters themselves, a positive one the height of the character cell.
 struct TFont {
-    std::string Name = "System";
-    int Height = -13;  // pixels; negative: the character height without internal leading
+    std::string Name = "MS Sans Serif";
+    int Height = -11;
     TColor Color = clWindowText;
     TFontStyles Style;
-    int Charset = DEFAULT_CHARSET;
+    TFontCharset Charset = DEFAULT_CHARSET;
+    friend bool operator==(const TFont&, const TFont&) = default;
 };
 
 struct TBrush {

@@ -31,10 +31,9 @@ TEST(ColorTest, SystemColoursAreNegativeAndRenderByTheClassicScheme) {
 
 TEST(CanvasTest, FontAndBrushStartWithTheClassLibraryDefaults) {
     TCanvas canvas;
-    EXPECT_EQ(canvas.Font.Name, "System");
-    EXPECT_EQ(canvas.Font.Height, -13);
+    EXPECT_EQ(canvas.Font, vcl::TFont{});
     EXPECT_EQ(canvas.Font.Color, vcl::clWindowText);
-    EXPECT_TRUE(canvas.Font.Style.empty());
+    EXPECT_TRUE(canvas.Font.Style.Empty());
     EXPECT_EQ(canvas.Brush.Color, vcl::clWhite);
 }
 
@@ -103,7 +102,7 @@ TEST(CanvasTest, TextMetricsAreFixedPitchAndFollowTheFont) {
     EXPECT_GT(one, 0);
     EXPECT_EQ(canvas.TextWidth("M\xFCller"), 6 * one);
     EXPECT_EQ(canvas.TextWidth(""), 0);
-    EXPECT_EQ(canvas.TextHeight("x"), 13);
+    EXPECT_EQ(canvas.TextHeight("x"), -vcl::TFont{}.Height);
     canvas.Font.Height = -26;
     EXPECT_GT(canvas.TextWidth("0"), one);
     EXPECT_EQ(canvas.TextHeight("x"), 26);
