@@ -10,6 +10,9 @@ namespace vcl {
 
 namespace {
 
+// Room made at open for the rows a first screen shows.
+constexpr std::size_t kFirstRows = 64;
+
 // Equal names with the letters a to z compared regardless of case, as UpperCase does.
 bool SameName(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
@@ -31,12 +34,13 @@ TDataSet::~TDataSet() {
 // ---- Opening and closing ------------------------------------------------------------------
 
 void TDataSet::Open() {
-    if (state_ != dsInactive) return;
-    // Marked as opening first, so that a handler opening or closing the dataset meanwhile
-    // does nothing.
-    state_ = dsOpening;
+    // A handler that opens the dataset again meanwhile does nothing.
+    if (state_ != dsInactive || opening_) return;
+    opening_ = true;
     try {
-        if (BeforeOpen) BeforeOpen(this);
+        // Still inactive here: the handler may set the SQL text, the table or the database.
+        RaiseEvent(BeforeOpen);
+        state_ = dsOpening;
         cursor_ = OpenCursor();
         CreateFields(cursor_->FieldDefs);
         HasRow(0);
@@ -44,24 +48,34 @@ void TDataSet::Open() {
         CloseQuietly();
         throw;
     }
+    opening_ = false;
     state_ = dsBrowse;
     current_ = fetched_ > 0 ? 0 : -1;
     bof_ = true;
     eof_ = fetched_ == 0;
-    if (AfterOpen) AfterOpen(this);
+    RaiseEvent(AfterOpen);
 }
 
 void TDataSet::Close() {
+    // A handler that closes the dataset again meanwhile does nothing.
     if (state_ != dsBrowse || closing_) return;
     closing_ = true;
     try {
-        if (BeforeClose) BeforeClose(this);
+        RaiseEvent(BeforeClose);
     } catch (...) {
         closing_ = false;
         throw;
     }
     CloseQuietly();
-    if (AfterClose) AfterClose(this);
+    RaiseEvent(AfterClose);
+}
+
+void TDataSet::RaiseEvent(const TDataSetNotifyEvent& event) {
+    if (!event) return;
+    // A copy runs: the handler may put another one in its slot, and an After handler may
+    // even destroy the dataset.
+    const TDataSetNotifyEvent handler = event;
+    handler(this);
 }
 
 void TDataSet::SetActive(bool active) {
@@ -80,7 +94,7 @@ void TDataSet::CloseQuietly() noexcept {
     fetched_ = 0;
     current_ = -1;
     eof_ = bof_ = true;
-    closing_ = false;
+    opening_ = closing_ = false;
     state_ = dsInactive;
 }
 
@@ -100,6 +114,7 @@ std::string TDataSet::Described(std::string_view message) const {
 
 void TDataSet::CreateFields(const std::vector<TFieldDef>& defs) {
     columns_ = defs.size();
+    values_.reserve(columns_ * kFirstRows);
     fields_.reserve(defs.size());
     for (const TFieldDef& def : defs) {
         std::unique_ptr<TField> field = CreateField(def.DataType);

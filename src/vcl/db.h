@@ -328,9 +328,12 @@ enum TDataSetState { dsInactive, dsBrowse, dsOpening };
 // A dataset reads its rows as the cursor moves and keeps the rows it has read, so opening
 // a large source costs what its first rows cost and moving back needs no new reading.
 //
-// Events: Open raises BeforeOpen, opens, then AfterOpen; Close raises BeforeClose while
-// the fields still exist, closes, then AfterClose. An error in BeforeOpen or in opening
-// leaves the dataset closed; an error in BeforeClose leaves it open. A dataset closed by
+// Events: Open raises BeforeOpen (the dataset still inactive, so the handler may set what
+// is to be opened), opens, then AfterOpen; Close raises BeforeClose while the fields still
+// exist, closes, then AfterClose. An error in BeforeOpen or in opening leaves the dataset
+// closed; an error in BeforeClose leaves it open; an error in AfterOpen leaves it open.
+// Opening or closing again from inside these handlers does nothing. A handler may replace
+// its own event slot, and an After handler may destroy the dataset. A dataset closed by
 // its destruction, or because its database goes away, raises no events.
 //
 // Cursor: RecNo counts from 1 (0 when there is no current record). Moving past the last
@@ -390,6 +393,7 @@ private:
     friend class TField;
 
     void CheckActive() const;
+    void RaiseEvent(const TDataSetNotifyEvent& event);
     void CreateFields(const std::vector<TFieldDef>& defs);
     void DestroyFields() noexcept;
     bool HasRow(int row);
@@ -405,6 +409,7 @@ private:
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
+    bool opening_ = false;
     bool closing_ = false;
     TDataSetState state_ = dsInactive;
 };

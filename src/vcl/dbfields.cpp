@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 #include "vcl/db.h"
 
@@ -265,24 +264,41 @@ constexpr double kPastLastDay = 2958466;
 
 using TPart = TDateTimeField::TPart;
 
+// Appends value as count digits with leading zeros.
+void AppendDigits(std::string& out, int value, int count) {
+    char digits[4];
+    for (int k = count - 1; k >= 0; --k, value /= 10) digits[k] = static_cast<char>('0' + value % 10);
+    out.append(digits, static_cast<std::size_t>(count));
+}
+
 std::string MomentText(TDateTime value, TPart shown) {
     if (!std::isfinite(value) || value < kFirstDay || value >= kPastLastDay) return FloatText(value);
-    char buffer[40];
-    int length = 0;
+    std::string text;
+    text.reserve(23);
     if (shown != TPart::Time) {
         int y, m, d;
         DecodeDate(value, y, m, d);
-        length += std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
+        AppendDigits(text, y, 4);
+        text += '-';
+        AppendDigits(text, m, 2);
+        text += '-';
+        AppendDigits(text, d, 2);
     }
     if (shown != TPart::Date) {
         int h, n, s, ms;
         DecodeTime(value, h, n, s, ms);
-        auto rest = sizeof buffer - static_cast<std::size_t>(length);
-        length += std::snprintf(buffer + length, rest, "%s%02d:%02d:%02d", length > 0 ? " " : "", h, n, s);
-        rest = sizeof buffer - static_cast<std::size_t>(length);
-        if (ms != 0) length += std::snprintf(buffer + length, rest, ".%03d", ms);
+        if (!text.empty()) text += ' ';
+        AppendDigits(text, h, 2);
+        text += ':';
+        AppendDigits(text, n, 2);
+        text += ':';
+        AppendDigits(text, s, 2);
+        if (ms != 0) {
+            text += '.';
+            AppendDigits(text, ms, 3);
+        }
     }
-    return std::string(buffer, static_cast<std::size_t>(length));
+    return text;
 }
 
 }  // namespace

@@ -144,6 +144,22 @@ TEST(DataSetTest, HandlersOpeningOrClosingAgainDoNothingMore) {
     EXPECT_EQ(afterClose, 1);
 }
 
+TEST(DataSetTest, HandlerMayReplaceItsSlotAndAfterCloseMayDestroyTheDataset) {
+    auto* ds = new TMemDataSet(nullptr);
+    ds->AddFieldDef("A", ftInteger);
+    std::string seen;
+    // A capture too large for the slot's own storage, so losing it would be noticed.
+    ds->AfterOpen = [ds, &seen, tag = std::string(64, 'x')](TDataSet*) {
+        ds->AfterOpen = nullptr;
+        seen = tag;
+    };
+    ds->AfterClose = [](TDataSet* d) { delete d; };
+    ds->Open();
+    EXPECT_EQ(seen, std::string(64, 'x'));
+    EXPECT_FALSE(ds->AfterOpen);
+    ds->Close();  // deletes it; the sanitizer build sees any later touch
+}
+
 TEST(DataSetTest, DestructorRaisesNoEvents) {
     int events = 0;
     {

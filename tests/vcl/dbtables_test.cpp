@@ -446,6 +446,18 @@ TEST_P(SQLiteTest, PropertiesThatNeedAClosedDataset) {
     EXPECT_EQ(db->DataSetCount(), 2);
 }
 
+TEST_P(SQLiteTest, BeforeOpenMaySetWhatIsOpened) {
+    MakeNumbers(4);
+    TQuery q(nullptr);
+    q.BeforeOpen = [this](TDataSet* d) {
+        auto* query = dynamic_cast<TQuery*>(d);
+        query->SetDatabase(db.get());
+        query->SetSQL("SELECT max(n) AS top FROM nums");
+    };
+    q.Open();
+    EXPECT_EQ(q.FieldByName("TOP")->AsInteger(), 4);
+}
+
 TEST_P(SQLiteTest, ClosingTheDatabaseClosesItsDatasetsWithEvents) {
     MakeNumbers(3);
     auto t = Table("nums");
