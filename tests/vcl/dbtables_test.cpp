@@ -431,6 +431,19 @@ TEST_P(SQLiteTest, BulkInsertInATransaction) {
     EXPECT_EQ(t->FieldByName("s")->AsString(), "odd");
     EXPECT_EQ(t->FieldByName("b")->AsString(), std::string(1, '\3'));
     EXPECT_THROW(insert.BindInteger(4, 1), EDBEngineError);  // no fourth parameter
+
+    TSQLStatement again(*db, "INSERT INTO bulk(id) VALUES (?)");
+    again.BindInteger(1, 7);
+    try {
+        again.ExecSQL();
+        FAIL() << "inserted a second row 7";
+    } catch (const EDBEngineError& e) {
+        EXPECT_STREQ(e.what(), "UNIQUE constraint failed: bulk.id");
+        EXPECT_EQ(e.ErrorCode(), SQLITE_CONSTRAINT_PRIMARYKEY);
+    }
+    again.BindInteger(1, 501);  // the statement is usable again after the error
+    again.ExecSQL();
+    EXPECT_EQ(db->LastInsertRowId(), 501);
 }
 
 TEST_P(SQLiteTest, PropertiesThatNeedAClosedDataset) {
@@ -531,6 +544,13 @@ TEST(SQLiteConnectionTest, OpenErrorsNameTheDatabase) {
     TDatabase unnamed(nullptr);
     EXPECT_THROW(unnamed.ExecSQL("SELECT 1"), EDatabaseError);
     EXPECT_FALSE(unnamed.Connected());
+}
+
+TEST(SQLiteConnectionTest, StatementOutlivingItsDatabaseIsFreedSafely) {
+    auto db = std::make_unique<TDatabase>(nullptr, ":memory:");
+    TSQLStatement statement(*db, "SELECT 1");
+    TSQLStatement moved(std::move(statement));
+    db.reset();
 }
 
 TEST(SQLiteConnectionTest, QuoteIdentifierDoublesQuotes) {
