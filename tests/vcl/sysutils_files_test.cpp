@@ -86,6 +86,38 @@ TEST_F(FilesTest, WriterEndsEveryLineWithCrLf) {
     }
 }
 
+TEST_F(FilesTest, WriterKeepsEveryByteAcrossItsBuffer) {
+    fs::create_directories(drive.Root() / "C");
+    const std::string huge(3 << 20, 'h');  // longer than the writer collects at once
+    std::string expected;
+    {
+        vcl::TTextWriter writer("C:\\big.txt");
+        for (int i = 0; i < 300000; ++i) {  // many short lines cross the buffer's end
+            writer.WriteLn(i);
+            expected += std::to_string(i) + "\r\n";
+        }
+        writer.WriteLn(huge);
+        writer.Write("no end, ");
+        writer.Write("a\r\nb");
+        writer.WriteLn(-9223372036854775807LL - 1);
+        writer.Commit();
+    }
+    expected += huge + "\r\nno end, a\r\nb-9223372036854775808\r\n";
+    EXPECT_EQ(ReadBytes(drive.Root() / "C/big.txt"), expected);
+}
+
+TEST_F(FilesTest, ReaderViewsStayValidWhileTheReaderLives) {
+    WriteBytes(drive.Root() / "C/v.txt", "first\r\nsecond\nthird");
+    vcl::TTextReader reader("C:\\v.txt");
+    const std::string_view first = reader.ReadLnView();
+    const std::string second = reader.ReadLn();
+    const std::string_view third = reader.ReadLnView();
+    EXPECT_EQ(first, "first");
+    EXPECT_EQ(second, "second");
+    EXPECT_EQ(third, "third");
+    EXPECT_TRUE(reader.Eof());
+}
+
 TEST_F(FilesTest, SafeWriterLeavesTheOldFileUntilCommit) {
     WriteBytes(drive.Root() / "C/keep.txt", "old\r\n");
     {
