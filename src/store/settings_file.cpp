@@ -1,5 +1,7 @@
 #include "store/settings_file.h"
 
+#include <array>
+#include <charconv>
 #include <memory>
 #include <string_view>
 
@@ -20,13 +22,13 @@ public:
     int LineNo() const noexcept { return reader_.LineNo(); }
 
     // Unguarded: past the end it reads an empty line.
-    std::string Line() { return reader_.ReadLn(); }
-    int Number() { return vcl::StrToInt(reader_.ReadLn()); }
+    std::string_view Line() { return reader_.ReadLnView(); }
+    int Number() { return vcl::StrToInt(reader_.ReadLnView()); }
 
     template <std::size_t N>
     bool Text(FixedString<N>& value) {
         if (Ended()) return false;
-        value.Assign(reader_.ReadLn());
+        value.Assign(reader_.ReadLnView());
         return true;
     }
     bool Number(int& value) {
@@ -37,7 +39,7 @@ public:
     // True exactly when the line holds a capital T.
     bool Flag(bool& value) {
         if (Ended()) return false;
-        value = reader_.ReadLn().find('T') != std::string::npos;
+        value = reader_.ReadLnView().find('T') != std::string_view::npos;
         return true;
     }
 
@@ -47,8 +49,8 @@ private:
 
 // Reads the version line, if the file starts with one, and the dataset count.
 int ReadHeader(TLineReader& in, int& version) {
-    const std::string first = in.Line();
-    if (first.find("Version") == std::string::npos) return vcl::StrToInt(first);
+    const std::string_view first = in.Line();
+    if (first.find("Version") == std::string_view::npos) return vcl::StrToInt(first);
     version = vcl::StrToInt(TMainSpaltwerk::TRIM(TMainSpaltwerk::SUBSTR(first, 8, 10)));
     return in.Number();  // unguarded: a file ending here has an empty count line
 }
@@ -95,29 +97,58 @@ void ReadEntries(TLineReader& in, TMainSpaltwerk& store, int count, TSettingsRea
     }
 }
 
-void WriteText(vcl::TTextWriter& out, std::string_view text) {
-    if (text.find_first_of("\r\n") == std::string_view::npos) {
-        out.WriteLn(text);
-        return;
-    }
-    std::string oneLine(text);
-    for (char& c : oneLine)
-        if (c == '\r' || c == '\n') c = ' ';
-    out.WriteLn(oneLine);
-}
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-void WriteField(vcl::TTextWriter& out, const TFeld& field) {
-    out.WriteLn(field.Index);
-    WriteText(out, field.FieldName);
-    WriteText(out, field.Caption);
-    WriteText(out, field.EditMask);
-    WriteText(out, field.DisplayMask);
-    out.WriteLn(field.Visible ? "T" : "F");
-    out.WriteLn(field.Readonly ? "T" : "F");
-    out.WriteLn(field.Length);
-    out.WriteLn(field.Color);
-    out.WriteLn(FunctionCode(field.Function));
-    WriteText(out, field.Value);
+// Collects the lines of one record and hands them to the writer at once: a settings file
+// has millions of lines of a few characters, so a call per line would dominate.
+class TRecordLines {
+public:
+    // CR and LF inside a text become blanks, so that every value keeps to its line.
+    template <std::size_t N>
+    void Text(const FixedString<N>& text) {
+        static_assert(N <= kLongestText);
+        for (char c : text.view()) data_[size_++] = IsLineEnd(c) ? ' ' : c;
+        End();
+    }
+    void Number(long long number) {
+        size_ = static_cast<std::size_t>(std::to_chars(data_.data() + size_, data_.data() + data_.size(), number).ptr -
+                                         data_.data());
+        End();
+    }
+    void Flag(bool value) {
+        data_[size_++] = value ? 'T' : 'F';
+        End();
+    }
+    void WriteTo(vcl::TTextWriter& out) {
+        out.Write(std::string_view(data_.data(), size_));
+        size_ = 0;
+    }
+
+private:
+    void End() {
+        data_[size_++] = '\r';
+        data_[size_++] = '\n';
+    }
+
+    static constexpr std::size_t kLongestText = 30;
+    static constexpr std::size_t kLongestNumber = 20;  // -9223372036854775808
+    // A field record, the longest: 5 texts, 2 flags and 4 numbers, each with CR LF.
+    std::array<char, 5 * kLongestText + 2 + 4 * kLongestNumber + 11 * 2> data_;
+    std::size_t size_ = 0;
+};
+
+void WriteField(TRecordLines& lines, const TFeld& field) {
+    lines.Number(field.Index);
+    lines.Text(field.FieldName);
+    lines.Text(field.Caption);
+    lines.Text(field.EditMask);
+    lines.Text(field.DisplayMask);
+    lines.Flag(field.Visible);
+    lines.Flag(field.Readonly);
+    lines.Number(field.Length);
+    lines.Number(field.Color);
+    lines.Number(FunctionCode(field.Function));
+    lines.Text(field.Value);
 }
 
 }  // namespace
@@ -147,12 +178,17 @@ void WriteSettings(const TMainSpaltwerk& store, vcl::TTextWriter& out) {
     const auto& entries = store.FelderList();
     out.WriteLn("Version 2");
     out.WriteLn(static_cast<long long>(entries.size()));
+    TRecordLines lines;
     for (const auto& entry : entries) {
-        out.WriteLn(static_cast<long long>(entry->Fields.size()));
-        WriteText(out, entry->DataSetName);
-        out.WriteLn(entry->Tag);
-        WriteText(out, entry->FormName);
-        for (const TFeld& field : entry->Fields) WriteField(out, field);
+        lines.Number(static_cast<long long>(entry->Fields.size()));
+        lines.Text(entry->DataSetName);
+        lines.Number(entry->Tag);
+        lines.Text(entry->FormName);
+        lines.WriteTo(out);
+        for (const TFeld& field : entry->Fields) {
+            WriteField(lines, field);
+            lines.WriteTo(out);
+        }
     }
 }
 
