@@ -51,6 +51,11 @@ TMainSpaltwerk::~TMainSpaltwerk() {
     BeforeDestruction();
 }
 
+void TMainSpaltwerk::Notification(vcl::TComponent* component, vcl::TOperation operation) {
+    vcl::TComponent::Notification(component, operation);
+    if (operation == vcl::TOperation::opRemove && component == Editor) Editor = nullptr;
+}
+
 // ---- Status ---------------------------------------------------------------------------
 
 void TMainSpaltwerk::Learn() {

@@ -34,8 +34,8 @@ public:
 
     // Reads the settings file into the store and enters fsGO. Entries whose keys are already
     // stored stay as they are. A missing file is only a message; a bad number line raises
-    // vcl::EConvertError and an unreadable file vcl::EInOutError, each carrying the line
-    // (ESettingsConvertError / ESettingsInOutError). Nothing happens without an application.
+    // ESettingsConvertError (a vcl::EConvertError with the line number), a file that cannot
+    // be read vcl::EInOutError. Nothing happens without an application.
     void Open();
     // In fsLEARN and fsWORK: enters fsOFF and writes the whole store to the settings file,
     // replacing the old file only once every line is written. A file that the last Open could
@@ -80,6 +80,10 @@ public:
     // "C:\WINDOWS\ZRK", and the settings file in it: the upper-cased FileName.
     static const std::string SettingsDirectory;
     std::string FilePath() const;
+
+protected:
+    // Forgets the editor when it is destroyed from outside, so that it is not freed twice.
+    void Notification(vcl::TComponent* component, vcl::TOperation operation) override;
 
 private:
     struct TKey {

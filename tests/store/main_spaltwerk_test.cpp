@@ -279,6 +279,14 @@ TEST(StoreLifetimeTest, DestructionFreesEntriesThenTheEditorThenTellsListeners) 
     EXPECT_EQ(watch.events, (std::vector<std::string>{"editor after entries", "store"}));
 }
 
+TEST(StoreLifetimeTest, AnEditorDestroyedFromOutsideIsForgotten) {
+    auto* store = new TMainSpaltwerk(nullptr);
+    delete store->Editor;
+    EXPECT_EQ(store->Editor, nullptr);
+    EXPECT_EQ(store->ComponentCount(), 0);
+    delete store;  // frees nothing twice
+}
+
 TEST(StoreLifetimeTest, OwnerDestroysTheStoreWithTheEditor) {
     vcl::TApplication app;
     auto* form = new vcl::TForm(&app);
