@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -85,32 +86,29 @@ TTextReader::TTextReader(std::string_view path) {
     ::close(fd);
 }
 
-std::string TTextReader::ReadLn() {
+std::string_view TTextReader::ReadLnView() {
     ++line_;
-    if (Eof()) return {};
-    const char* begin = data_.data() + pos_;
-    const std::size_t left = data_.size() - pos_;
-    // Search for LF with memchr (fast), then look for a CR before it.
-    const void* lf = std::memchr(begin, '\n', left);
-    std::size_t len = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
-    const void* cr = std::memchr(begin, '\r', len);
-    if (cr != nullptr) {
-        len = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
-        pos_ += len + 1;
-        if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
-    } else {
-        pos_ += len + (lf != nullptr ? 1 : 0);
+    const char* const begin = data_.data() + pos_;
+    const char* const end = data_.data() + data_.size();
+    // Settings lines are a few characters long: a plain scan beats a library call per line.
+    const char* p = begin;
+    while (p != end && *p != '\n' && *p != '\r') ++p;
+    const std::string_view line(begin, static_cast<std::size_t>(p - begin));
+    if (p != end) {
+        if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
+        ++p;
     }
-    return std::string(begin, len);
+    pos_ = static_cast<std::size_t>(p - data_.data());
+    return line;
 }
 
 // ---- TTextWriter ----------------------------------------------------------------------
 
-TTextWriter::TTextWriter(std::string_view path, Replace mode) : target_(MapPath(path)), file_(target_) {
+TTextWriter::TTextWriter(std::string_view path, Replace mode)
+    : target_(MapPath(path)), file_(target_), buffer_(new char[kBufferSize]) {
     if (mode == Replace::Safely) file_ += ".tmp";
     handle_ = std::fopen(file_.c_str(), "wb");
     if (handle_ == nullptr) throw EInOutError("Cannot create " + std::string(path) + ": " + SystemMessage(errno));
-    buffer_.reserve(1 << 20);
 }
 
 TTextWriter::~TTextWriter() {
@@ -121,19 +119,28 @@ TTextWriter::~TTextWriter() {
     }
 }
 
-void TTextWriter::WriteLn(std::string_view line) {
-    buffer_.append(line);
-    buffer_.append("\r\n");
-    if (buffer_.size() >= (1 << 20)) Flush();
+void TTextWriter::WriteLong(std::string_view text) {
+    Flush();
+    if (text.size() <= kBufferSize) {
+        Write(text);
+        return;
+    }
+    // Too long to collect: straight out.
+    if (std::fwrite(text.data(), 1, text.size(), handle_) != text.size())
+        throw EInOutError("Cannot write " + target_.string() + ": " + SystemMessage(errno));
 }
 
-void TTextWriter::WriteLn(long long number) { WriteLn(std::to_string(number)); }
+void TTextWriter::WriteLn(long long number) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    WriteLn(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
 
 void TTextWriter::Flush() {
     if (handle_ == nullptr) throw EInOutError("File " + file_.string() + " is closed");
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), handle_) != buffer_.size())
+    if (used_ > 0 && std::fwrite(buffer_.get(), 1, used_, handle_) != used_)
         throw EInOutError("Cannot write " + target_.string() + ": " + SystemMessage(errno));
-    buffer_.clear();
+    used_ = 0;
 }
 
 void TTextWriter::Commit() {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -87,7 +89,10 @@ public:
     explicit TTextReader(std::string_view path);
     bool Eof() const noexcept { return pos_ >= data_.size(); }
     // The next line; at the end of the file an empty line.
-    std::string ReadLn();
+    std::string ReadLn() { return std::string(ReadLnView()); }
+    // The same without a copy: a view into the reader's copy of the file, valid as long as
+    // the reader lives.
+    std::string_view ReadLnView();
     // The line number (from 1) of the line read last; 0 before the first read.
     int LineNo() const noexcept { return line_; }
 
@@ -109,18 +114,32 @@ public:
     TTextWriter(const TTextWriter&) = delete;
     TTextWriter& operator=(const TTextWriter&) = delete;
 
-    void WriteLn(std::string_view line);
+    // Text as it stands, with whatever line ends it holds. Inline for the common case, text
+    // that fits into the buffer: settings files have millions of lines of a few characters.
+    void Write(std::string_view text) {
+        if (text.size() > kBufferSize - used_) return WriteLong(text);
+        if (text.empty()) return;  // an empty view may carry no address at all
+        std::memcpy(buffer_.get() + used_, text.data(), text.size());
+        used_ += text.size();
+    }
+    void WriteLn(std::string_view line) {
+        Write(line);
+        Write("\r\n");
+    }
     void WriteLn(long long number);
     // Writes everything out and, with Replace::Safely, puts the file in place.
     void Commit();
 
 private:
+    static constexpr std::size_t kBufferSize = 1 << 20;
     void Flush();
+    void WriteLong(std::string_view text);
 
     std::filesystem::path target_;
     std::filesystem::path file_;  // what is written: the target, or the temporary file
     std::FILE* handle_ = nullptr;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;  // lines collect here and go out in large writes
+    std::size_t used_ = 0;
     bool committed_ = false;
 };
 

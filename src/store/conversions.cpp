@@ -1,0 +1,61 @@
+#include "store/conversions.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+
+#include "vcl/sysutils.h"
+
+namespace spaltwerk {
+
+namespace {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The smallest extended value that rounds to infinity as a double: DBL_MAX plus half of
+// its last place (the tie rounds up, to the even infinity).
+constexpr long double kDoubleOverflow = static_cast<long double>(DBL_MAX) + 0x1p970L;
+
+double RoundToDouble(long double value) {
+    if (std::fabs(value) >= kDoubleOverflow) throw vcl::EOverflow("Floating point overflow");
+    return static_cast<double>(value);
+}
+}  // namespace
+
+int StringToInt_(std::string_view S) {
+    const std::string text = vcl::Trim(S);
+    long long value = 0;
+    bool negative = false;
+    for (char c : text) {
+        if (IsDigit(c)) {
+            value = value * 10 + (c - '0');
+            if (value > INT_MAX) throw vcl::EIntOverflow("Integer overflow");
+        } else if (c == '-') {
+            negative = !negative;
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+double StringToFLOAT_(std::string_view S) {
+    static constexpr long double kTenth = 0.1L;
+    const std::string text = vcl::Trim(S);
+    double value = 0.0;
+    bool negative = false;
+    int decimals = -1;  // -1: no separator seen yet
+    for (char c : text) {
+        if (IsDigit(c)) {
+            value = RoundToDouble(static_cast<long double>(c - '0') + static_cast<long double>(value) * 10.0L);
+            if (decimals >= 0) ++decimals;
+        } else if (c == ',' || c == '.') {
+            decimals = 0;
+        } else if (c == '-') {
+            negative = !negative;
+        }
+    }
+    for (; decimals > 0; --decimals) value = static_cast<double>(static_cast<long double>(value) * kTenth);
+    return negative ? -value : value;
+}
+
+bool StringToBool_(std::string_view S) { return S.find_first_of("Tt") != std::string_view::npos; }
+
+}  // namespace spaltwerk
