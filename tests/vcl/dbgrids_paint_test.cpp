@@ -190,6 +190,8 @@ TEST_F(GridTest, EachRowIsDrawnOnItsRecordAndTheCursorIsPutBackExactly) {
         EXPECT_EQ(after.Eof, before.Eof) << p.name;
         EXPECT_EQ(after.Bof, before.Bof) << p.name;
     }
+    ds->Close();
+    EXPECT_THROW(ds->GotoBookmark({}), EDatabaseError);
 }
 
 TEST_F(GridTest, DrawDataCellIsCalledForEveryDataCellWithItsRectFieldAndState) {
