@@ -165,14 +165,17 @@ void TDBGrid::Paint() {
     if (columns.empty()) return;
 
     // Handlers run for every cell and may free or close anything painted here, the grid
-    // included; these tell what is still there. The fields go when the dataset closes, so
-    // watching them also tells a dataset closed and opened again from the same opening.
+    // included; these tell what is still there. A dataset closed and opened again has new
+    // fields, so watching the painted ones tells that too.
     TFreeWatch self{this};
     TFreeWatch link{source};
     TFreeWatch opening{ds};
     for (const TColumn& column : columns) opening.Watch(column.Field);
     auto sameOpening = [&] { return !opening.Gone() && ds->Active(); };
 
+    // A paint draws with the settings it began with, whatever handlers change meanwhile.
+    const int topRow = topRow_, rowCount = visibleRowCount_;
+    const TColor cellColor = Color, textColor = Font.Color;
     const TDataSet::TBookmark home = ds->GetBookmark();
     const int selectedRow = ds->RecNo();
     const int selectedCol = std::min(selectedIndex_, static_cast<int>(columns.size()) - 1);
@@ -184,8 +187,8 @@ void TDBGrid::Paint() {
     try {
         const long long lastTop = kMaxExtent - rowHeight;
         bool stop = false;
-        for (int row = 1; row <= visibleRowCount_ && !stop; ++row) {
-            const long long recNo = static_cast<long long>(topRow_) + row - 1;
+        for (int row = 1; row <= rowCount && !stop; ++row) {
+            const long long recNo = static_cast<long long>(topRow) + row - 1;
             if (recNo > INT_MAX || static_cast<long long>(row) * (rowHeight + kGridLine) > lastTop) break;
             ds->SetRecNo(static_cast<int>(recNo));
             if (ds->RecNo() != recNo) break;  // past the end of the data
@@ -195,8 +198,8 @@ void TDBGrid::Paint() {
                 const bool selected = recNo == selectedRow && static_cast<int>(c) == selectedCol;
                 const TGridDrawState state = selected ? TGridDrawState{gdSelected} : TGridDrawState{};
                 canvas_.SetCellRect(static_cast<int>(c), row, rect);
-                canvas_.Brush.Color = selected ? clHighlight : Color;
-                canvas_.Font.Color = selected ? clHighlightText : Font.Color;
+                canvas_.Brush.Color = selected ? clHighlight : cellColor;
+                canvas_.Font.Color = selected ? clHighlightText : textColor;
                 DefaultDrawDataCell(rect, field, state);
                 CallHandler(this, OnDrawDataCell, this, rect, field, state);
                 if (self.Gone()) {
