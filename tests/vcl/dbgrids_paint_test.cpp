@@ -419,6 +419,22 @@ TEST_F(GridTest, HandlerErrorsGoToTheApplicationOrPropagate) {
     EXPECT_EQ(Painted().size(), 6u) << "the grid paints again";
 }
 
+TEST_F(GridTest, APaintKeepsTheSettingsItBeganWith) {
+    grid->OnDrawDataCell = [&](TObject*, const TRect&, TField*, TGridDrawState) {
+        grid->SetVisibleRowCount(1);
+        grid->SetTopRow(3);
+        grid->Color = clRed;
+        grid->Font.Color = clBlue;
+    };
+    const TTextGrid screen = (grid->Paint(), grid->PaintedScreen());
+    ASSERT_EQ(screen.Rows.size(), 6u);
+    EXPECT_EQ(screen.Rows[5][0].Text, "5");
+    EXPECT_EQ(screen.Rows[5][1].BrushColor, clWindow);
+    EXPECT_EQ(screen.Rows[5][1].FontColor, clWindowText);
+    EXPECT_EQ(Painted().size(), 2u) << "the next paint takes the new settings";
+    EXPECT_EQ(grid->PaintedScreen().Rows[1][1].BrushColor, clRed);
+}
+
 TEST_F(GridTest, PaintFromInsideAHandlerDoesNothing) {
     int calls = 0;
     grid->OnDrawDataCell = [&](TObject*, const TRect&, TField*, TGridDrawState) {
