@@ -1,12 +1,12 @@
 // Runs the built zrkfile program end to end.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
 #include "support/temp_drive.h"
 
 namespace {
@@ -17,16 +17,7 @@ using testing_support::ReadBytes;
 using testing_support::TempDrive;
 using testing_support::WriteBytes;
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-std::string Quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using ToolRun = testing_support::ProgramRun;
 
 class ZrkfileTest : public ::testing::Test {
 protected:
@@ -39,12 +30,7 @@ protected:
     }
 
     ToolRun Zrkfile(const std::vector<std::string>& args) const {
-        std::string command = Quoted(tool_.string());
-        for (const auto& a : args) command += " " + Quoted(a);
-        const fs::path out = dir.Root() / "stdout", err = dir.Root() / "stderr";
-        command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+        return testing_support::RunProgram(tool_, args, dir.Root());
     }
     std::string Put(const std::string& name, const std::string& bytes) const {
         WriteBytes(dir.Root() / name, bytes);
