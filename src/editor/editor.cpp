@@ -67,6 +67,7 @@ void TEditor::Open(vcl::TQuery* query, vcl::TTable* table, TFelder* felder) {
         window.Busy = true;
         FollowEntries();
         TMerken* record = FindOrAddRecord(query, table, felder);
+        vcl::TDataSet* previous = window.DataSet();
         window.Editor = this;
         window.Felder = felder;
         window.FelderStamp = record->Stamp;
@@ -82,6 +83,7 @@ void TEditor::Open(vcl::TQuery* query, vcl::TTable* table, TFelder* felder) {
         if (window.ListBox1->Items.Count() > 0) window.ListBox1->SetItemIndex(0);
         window.ComboBox1Change(&window);
         window.Busy = false;
+        if (previous != window.DataSet()) ReleaseIfUnused(previous);
     } catch (...) {
         // Opening the editor never disturbs the caller. What was done stays done, but the
         // window must not stay deaf to the user's edits.
