@@ -4,100 +4,21 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "vcl/db.h"
 #include "vcl/dbtables.h"
 
 namespace {
 
-constexpr int kRows = 1000000;
-constexpr int kScreenRows = 50;
-
-struct Column {
-    const char* name;
-    const char* declared;
-};
-
-constexpr Column kColumns[] = {
-    {"id", "INTEGER PRIMARY KEY AUTOINCREMENT"}, {"name", "VARCHAR(30)"}, {"city", "VARCHAR(20)"},
-    {"amount", "CURRENCY"}, {"price", "DECIMAL(10,2)"}, {"qty", "SMALLINT"}, {"flags", "WORD"},
-    {"ratio", "REAL"}, {"active", "BOOLEAN"}, {"born", "DATE"}, {"at", "TIME"}, {"stamp", "DATETIME"},
-    {"note", "TEXT"}, {"memo", "MEMO"}, {"code", "CHAR(4)"}, {"score", "FLOAT"}, {"big", "BIGINT"},
-    {"weight", "DOUBLE"}, {"created", "TIMESTAMP"}, {"data", "BLOB"},
-};
-
-// The benchmark's database: made once per run in a temporary file, removed at exit.
-class BenchDatabase {
-public:
-    BenchDatabase()
-        : path_(std::filesystem::temp_directory_path() /
-                ("spaltwerk-bench-dataset-" + std::to_string(::getpid()) + ".db")) {
-        std::filesystem::remove(path_);
-        db_ = std::make_unique<vcl::TDatabase>(nullptr, path_.string());
-        Fill();
-    }
-    ~BenchDatabase() {
-        db_.reset();
-        std::error_code ec;
-        std::filesystem::remove(path_, ec);
-    }
-
-    vcl::TDatabase& Database() { return *db_; }
-
-private:
-    void Fill() {
-        std::string create = "CREATE TABLE people(", insert = "INSERT INTO people VALUES (";
-        for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-            create += std::string(i ? ", " : "") + kColumns[i].name + " " + kColumns[i].declared;
-            insert += i ? ", ?" : "?";
-        }
-        db_->ExecSQL(create + ")");
-        db_->ExecSQL("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
-        db_->StartTransaction();
-        vcl::TSQLStatement statement(*db_, insert + ")");
-        static const char* const kCities[] = {"Berlin", "K\xF6ln", "M\xFCnchen", "Hamburg", "Essen"};
-        for (int r = 1; r <= kRows; ++r) {
-            int p = 1;
-            statement.BindInteger(p++, r);
-            statement.BindText(p++, "Name " + std::to_string(r));
-            statement.BindText(p++, kCities[r % 5]);
-            statement.BindFloat(p++, r * 0.25);
-            statement.BindFloat(p++, r % 1000 + 0.5);
-            statement.BindInteger(p++, r % 300);
-            statement.BindInteger(p++, r % 65536);
-            statement.BindFloat(p++, 1.0 / r);
-            statement.BindInteger(p++, r % 2);
-            statement.BindText(p++, "1980-05-17");
-            statement.BindText(p++, "12:34:56");
-            statement.BindText(p++, "2024-02-29 18:30:15");
-            statement.BindText(p++, "a note");
-            statement.BindText(p++, "a longer memo text for row " + std::to_string(r));
-            statement.BindText(p++, "C" + std::to_string(r % 1000));
-            statement.BindFloat(p++, r * 1.5);
-            statement.BindInteger(p++, 10000000000LL + r);
-            statement.BindFloat(p++, r / 7.0);
-            statement.BindFloat(p++, 45351.5);
-            statement.BindBlob(p++, "\x01\x02\x03\x04");
-            statement.ExecSQL();
-        }
-        db_->Commit();
-    }
-
-    std::filesystem::path path_;
-    std::unique_ptr<vcl::TDatabase> db_;
-};
+using namespace benchsupport;
 
 BenchDatabase& Bench() {
-    static BenchDatabase instance;
+    static BenchDatabase instance("dataset");
     return instance;
 }
 
@@ -174,29 +95,6 @@ void BM_SQLitePrepareFirstScreen(benchmark::State& state) {
 
 BENCHMARK(BM_TableOpenLayoutFirstScreen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SQLitePrepareFirstScreen)->Unit(benchmark::kMicrosecond);
-
-// Prints the runs as usual and keeps each benchmark's time per iteration for the ratio
-// (the median when repetitions are asked for).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string& name = run.run_name.function_name;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (median || (run.run_type == Run::RT_Iteration && !medians.contains(name)))
-                times[name] = run.GetAdjustedRealTime();
-            if (median) medians.insert(name);
-        }
-    }
-
-    std::map<std::string, double> times;
-
-private:
-    std::set<std::string> medians;
-};
 
 }  // namespace
 
