@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "bench_support.h"
+#include "bench_tables.h"
 #include "binding/spaltwerk.h"
 #include "store/main_spaltwerk.h"
 #include "store/records.h"
@@ -18,12 +18,15 @@
 
 namespace {
 
-using namespace benchsupport;
+using bench::kColumns;
 using spaltwerk::TFeld;
 using spaltwerk::TFelder;
 
-BenchDatabase& Bench() {
-    static BenchDatabase instance("apply");
+constexpr int kRows = 1000000;
+constexpr int kScreenRows = 50;
+
+bench::PeopleDatabase& Bench() {
+    static bench::PeopleDatabase instance(kRows, "apply");
     return instance;
 }
 
@@ -99,7 +102,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(kColumns));
     Bench();
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double a = reporter.times["BM_BoundTableOpenFirstScreen"];
     const double b = reporter.times["BM_SQLiteFirstScreen"];

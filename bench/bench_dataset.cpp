@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "bench_support.h"
+#include "bench_tables.h"
 #include "vcl/db.h"
 #include "vcl/dbtables.h"
 
 namespace {
 
-using namespace benchsupport;
+constexpr int kRows = 1000000;
+constexpr int kScreenRows = 50;
 
-BenchDatabase& Bench() {
-    static BenchDatabase instance("dataset");
+bench::PeopleDatabase& Bench() {
+    static bench::PeopleDatabase instance(kRows, "dataset");
     return instance;
 }
 
@@ -33,9 +34,9 @@ struct StoredField {
 
 std::vector<StoredField> StoredLayout() {
     std::vector<StoredField> layout;
-    const int n = static_cast<int>(std::size(kColumns));
+    const int n = static_cast<int>(std::size(bench::kColumns));
     for (int i = 0; i < n; ++i) {
-        std::string name = vcl::UpperCase(kColumns[n - 1 - i].name);
+        std::string name = vcl::UpperCase(bench::kColumns[n - 1 - i].name);
         layout.push_back({name, "Caption " + name, "#,##0.00", i, i % 3 != 0, 8 + i});
     }
     return layout;
@@ -100,9 +101,9 @@ BENCHMARK(BM_SQLitePrepareFirstScreen)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(kColumns));
+    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(bench::kColumns));
     Bench();
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double a = reporter.times["BM_TableOpenLayoutFirstScreen"];
     const double b = reporter.times["BM_SQLitePrepareFirstScreen"];

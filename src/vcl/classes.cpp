@@ -90,6 +90,27 @@ void TComponent::RemoveComponent(TComponent* component) {
     }
 }
 
+// ---- TFreeWatch ---------------------------------------------------------------------
+
+TFreeWatch::TFreeWatch(std::initializer_list<TComponent*> watched) : TComponent(nullptr) {
+    for (TComponent* c : watched) Watch(c);
+}
+
+TFreeWatch::~TFreeWatch() {
+    for (TComponent* c : watched_) RemoveFreeNotification(c);
+}
+
+void TFreeWatch::Watch(TComponent* component) {
+    if (component == nullptr || std::find(watched_.begin(), watched_.end(), component) != watched_.end()) return;
+    watched_.push_back(component);
+    FreeNotification(component);
+}
+
+void TFreeWatch::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && std::erase(watched_, component) > 0) gone_ = true;
+}
+
 // ---- TStrings ----------------------------------------------------------------------
 
 void TStrings::CheckIndex(int index, int limit) const {

@@ -99,6 +99,24 @@ private:
     std::vector<TComponent*> free_notifies_;
 };
 
+// Tells whether any of the components it watches has been freed, so that code calling out
+// to event handlers stops touching what a handler destroyed.
+class TFreeWatch : public TComponent {
+public:
+    explicit TFreeWatch(std::initializer_list<TComponent*> watched = {});
+    ~TFreeWatch() override;
+    // Watches one more component; null is ignored.
+    void Watch(TComponent* component);
+    bool Gone() const noexcept { return gone_; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    std::vector<TComponent*> watched_;
+    bool gone_ = false;
+};
+
 // A list of texts, as the items of a list box or a combo box. Indexes count from 0; a bad
 // index raises EListError. A control that owns the list hears every change through the
 // hook it passes in, so that its selection follows the items.

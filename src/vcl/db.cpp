@@ -254,6 +254,18 @@ void TDataSet::SetRecNo(int recNo) {
     MoveBy(static_cast<int>(std::clamp<long long>(distance, INT32_MIN, INT32_MAX)));
 }
 
+void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+    CheckActive();
+    const bool none = bookmark.Record < 0;
+    if (none ? HasRow(0) : !HasRow(bookmark.Record)) {
+        SetRecNo(bookmark.Record + 1);
+        return;
+    }
+    current_ = bookmark.Record;
+    eof_ = none || bookmark.Eof;
+    bof_ = none || bookmark.Bof;
+}
+
 int TDataSet::RecordCount() {
     if (!Active()) return 0;
     while (FetchRow()) {

@@ -65,6 +65,9 @@ std::vector<TFieldTypeMapping> FieldTypeMappings();
 
 class TDataSet;
 
+// Where a grid puts a field's text within its cell.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 // ---- Fields -------------------------------------------------------------------------------
 // A dataset makes its fields when it opens and destroys them when it closes. The value
 // accessors read the dataset's current record; with no current record a field is null.
@@ -119,6 +122,14 @@ public:
     // (or with 'T' between) or "HH:MM[:SS[.fff]]".
     TDateTime AsDateTime() const;
 
+    // The text a user of a grid sees for the current record's value: null shows as empty
+    // text, binary data as "(BLOB)", anything else as AsString gives it. The kinds below
+    // apply their display formats. It never raises a conversion error: a stored value the
+    // kind cannot read shows as it is stored.
+    virtual std::string DisplayText() const;
+    // Numbers stand at the right of their cells, everything else at the left.
+    virtual TAlignment Alignment() const noexcept { return taLeftJustify; }
+
 protected:
     virtual int DefaultWidth() const noexcept = 0;
     // Takes the column's description when the dataset makes the field.
@@ -157,6 +168,14 @@ class TNumericField : public TField {
 public:
     const std::string& DisplayFormat() const noexcept { return displayFormat_; }
     void SetDisplayFormat(std::string format);
+    // FormatFloat by DisplayFormat. Without one: whole numbers in decimal, other numbers by
+    // FloatToStr (both in the format settings), unless the kind has a format of its own.
+    std::string DisplayText() const override;
+    TAlignment Alignment() const noexcept override { return taRightJustify; }
+
+protected:
+    // The format used while DisplayFormat is empty; empty for the plain value.
+    virtual const char* DefaultDisplayFormat() const noexcept { return ""; }
 
 private:
     std::string displayFormat_;
@@ -205,10 +224,15 @@ protected:
     int DefaultWidth() const noexcept override { return 10; }
 };
 
+// Money shows with thousands grouping and two decimals, without a currency symbol
+// ("1.234,50"), unless a DisplayFormat says otherwise.
 class TCurrencyField : public TFloatField {
 public:
     TFieldType DataType() const noexcept override { return ftCurrency; }
     const char* ClassName() const noexcept override { return "TCurrencyField"; }
+
+protected:
+    const char* DefaultDisplayFormat() const noexcept override { return "#,##0.00"; }
 };
 
 // A decimal number: Precision digits (18 when none was declared), Size of them after the
@@ -236,6 +260,10 @@ public:
     void SetDisplayValues(std::string values);
     // "True" or "False"; text that is no Boolean comes as it is stored.
     std::string AsString() const override;
+    // The part of DisplayValues before the ';' for true, the part after it for false (no
+    // ';': the whole text for true, empty text for false); "True" or "False" while
+    // DisplayValues is empty.
+    std::string DisplayText() const override;
 
 protected:
     int DefaultWidth() const noexcept override { return 5; }
@@ -255,6 +283,10 @@ public:
     const std::string& DisplayFormat() const noexcept { return displayFormat_; }
     void SetDisplayFormat(std::string format);
     std::string AsString() const override;
+    // FormatDateTime by DisplayFormat. Without one: dates by ShortDateFormat, times by
+    // LongTimeFormat, date-times by both with the time left out at midnight. A moment
+    // outside the years 1 to 9999 shows as AsString gives it.
+    std::string DisplayText() const override;
     // The moment as days since 1899-12-30.
     double AsFloat() const override { return AsDateTime(); }
 
@@ -375,6 +407,18 @@ public:
     int RecNo() const noexcept { return current_ + 1; }
     // Moves to record number recNo; past either end it stops at that end, setting Eof or Bof.
     void SetRecNo(int recNo);
+    // The cursor's place: the current record with the Eof and Bof flags. Code that moves
+    // the cursor for its own reading (a grid drawing its rows) takes one first and goes
+    // back to it afterwards, so that a loop running on Eof sees no difference.
+    struct TBookmark {
+        int Record = -1;  // from 0; -1 for none
+        bool Eof = true;
+        bool Bof = true;
+    };
+    TBookmark GetBookmark() const noexcept { return TBookmark{current_, eof_, bof_}; }
+    // Back to a place taken since the dataset last opened. EDatabaseError when it is closed;
+    // a record that is not there is treated as SetRecNo treats it.
+    void GotoBookmark(const TBookmark& bookmark);
     // Reads every remaining row to count them; the cursor stays where it is.
     int RecordCount();
     bool IsEmpty();

@@ -258,6 +258,58 @@ bool ParseDateTime(std::string_view text, TDateTime& value) {
     return true;
 }
 
+// The value as a number; false for null, binary data and text that is no number.
+bool NumberOf(const TFieldValue& v, double& number) {
+    if (const auto* i = std::get_if<long long>(&v)) {
+        number = static_cast<double>(*i);
+        return true;
+    }
+    if (const auto* d = std::get_if<double>(&v)) {
+        number = *d;
+        return true;
+    }
+    const auto* s = std::get_if<std::string>(&v);
+    return s != nullptr && ParseFloat(*s, number);
+}
+
+// The value as a whole number when it is one (stored as such, or as text of one).
+bool WholeNumberOf(const TFieldValue& v, long long& number) {
+    if (const auto* i = std::get_if<long long>(&v)) {
+        number = *i;
+        return true;
+    }
+    const auto* s = std::get_if<std::string>(&v);
+    return s != nullptr && ParseLargeInt(*s, number);
+}
+
+// The value as a flag: numbers are true when not 0; text by ParseBoolean.
+bool FlagOf(const TFieldValue& v, bool& flag) {
+    if (const auto* i = std::get_if<long long>(&v)) {
+        flag = *i != 0;
+        return true;
+    }
+    if (const auto* d = std::get_if<double>(&v)) {
+        flag = *d != 0;
+        return true;
+    }
+    const auto* s = std::get_if<std::string>(&v);
+    return s != nullptr && ParseBoolean(*s, flag);
+}
+
+// The value as a moment: numbers are days, text by ParseDateTime.
+bool MomentOf(const TFieldValue& v, TDateTime& moment) {
+    if (const auto* i = std::get_if<long long>(&v)) {
+        moment = static_cast<double>(*i);
+        return true;
+    }
+    if (const auto* d = std::get_if<double>(&v)) {
+        moment = *d;
+        return true;
+    }
+    const auto* s = std::get_if<std::string>(&v);
+    return s != nullptr && ParseDateTime(*s, moment);
+}
+
 // Days of 0001-01-01 and of 10000-01-01, the range that has a four-digit year.
 constexpr double kFirstDay = -693593;
 constexpr double kPastLastDay = 2958466;
@@ -340,6 +392,11 @@ const TFieldValue& TField::Value() const noexcept {
 }
 
 bool TField::IsNull() const noexcept { return std::holds_alternative<std::monostate>(Value()); }
+
+std::string TField::DisplayText() const {
+    if (std::holds_alternative<TBlobData>(Value())) return "(BLOB)";
+    return AsString();
+}
 
 void TField::ConvertError(std::string_view text, std::string_view what) const {
     throw EConvertError("Field '" + fieldName_ + "': '" + std::string(text) + "' is not a valid " +
@@ -429,6 +486,18 @@ void TNumericField::SetDisplayFormat(std::string format) {
     if (format != displayFormat_) displayFormat_ = std::move(format);
 }
 
+std::string TNumericField::DisplayText() const {
+    const TFieldValue& v = Value();
+    const std::string_view format =
+        displayFormat_.empty() ? std::string_view(DefaultDisplayFormat()) : std::string_view(displayFormat_);
+    long long whole = 0;
+    // Whole numbers directly, so that those beyond double's 53 bits keep every digit.
+    if (format.empty() && WholeNumberOf(v, whole)) return IntToStr(whole);
+    double number = 0;
+    if (!NumberOf(v, number)) return TField::DisplayText();
+    return FormatFloat(format, number);
+}
+
 void TBCDField::Define(const TFieldDef& def) {
     TField::Define(def);
     if (def.Precision > 0) precision_ = def.Precision;
@@ -439,16 +508,18 @@ void TBooleanField::SetDisplayValues(std::string values) {
 }
 
 std::string TBooleanField::AsString() const {
-    const TFieldValue& v = Value();
     bool flag = false;
-    if (std::holds_alternative<long long>(v) || std::holds_alternative<double>(v)) {
-        flag = AsBoolean();
-    } else if (const auto* s = std::get_if<std::string>(&v)) {
-        if (!ParseBoolean(*s, flag)) return *s;
-    } else {
-        return TField::AsString();
-    }
+    if (!FlagOf(Value(), flag)) return TField::AsString();
     return flag ? "True" : "False";
+}
+
+std::string TBooleanField::DisplayText() const {
+    bool flag = false;
+    if (!FlagOf(Value(), flag)) return TField::DisplayText();
+    if (displayValues_.empty()) return flag ? "True" : "False";
+    const std::size_t semicolon = displayValues_.find(';');
+    if (semicolon == std::string::npos) return flag ? displayValues_ : std::string();
+    return flag ? displayValues_.substr(0, semicolon) : displayValues_.substr(semicolon + 1);
 }
 
 void TDateTimeField::SetDisplayFormat(std::string format) {
@@ -456,16 +527,27 @@ void TDateTimeField::SetDisplayFormat(std::string format) {
 }
 
 std::string TDateTimeField::AsString() const {
-    const TFieldValue& v = Value();
     TDateTime moment = 0;
-    if (std::holds_alternative<long long>(v) || std::holds_alternative<double>(v)) {
-        moment = AsDateTime();
-    } else if (const auto* s = std::get_if<std::string>(&v)) {
-        if (!ParseDateTime(*s, moment)) return *s;
-    } else {
-        return TField::AsString();
-    }
+    if (!MomentOf(Value(), moment)) return TField::AsString();
     return MomentText(moment, Shown());
+}
+
+std::string TDateTimeField::DisplayText() const {
+    TDateTime moment = 0;
+    if (!MomentOf(Value(), moment)) return TField::DisplayText();
+    std::string_view format = displayFormat_;
+    if (format.empty()) {
+        switch (Shown()) {
+            case TPart::Date: format = "ddddd"; break;  // ShortDateFormat
+            case TPart::Time: format = "tt"; break;     // LongTimeFormat
+            case TPart::Both: format = "c"; break;      // both, no time at midnight
+        }
+    }
+    try {
+        return FormatDateTime(format, moment);
+    } catch (const EConvertError&) {
+        return AsString();  // outside the calendar FormatDateTime knows
+    }
 }
 
 }  // namespace vcl

@@ -8,26 +8,6 @@ namespace vcl {
 
 namespace {
 
-// Tells whether a component has been freed, so that simulated input stops touching a
-// control that one of its own handlers destroyed.
-class TFreeWatch : public TComponent {
-public:
-    explicit TFreeWatch(TComponent* watched) : TComponent(nullptr), watched_(watched) { FreeNotification(watched); }
-    ~TFreeWatch() override {
-        if (watched_ != nullptr) RemoveFreeNotification(watched_);
-    }
-    bool Gone() const noexcept { return watched_ == nullptr; }
-
-protected:
-    void Notification(TComponent* component, TOperation operation) override {
-        TComponent::Notification(component, operation);
-        if (operation == TOperation::opRemove && component == watched_) watched_ = nullptr;
-    }
-
-private:
-    TComponent* watched_;
-};
-
 // The line a one-line control writes on: the middle of its cells.
 int MiddleRow(const TCellRect& r) { return r.Row + (r.Rows - 1) / 2; }
 
@@ -328,7 +308,7 @@ void TypeText(TTextControl& control, std::string_view text) {
         control.SetText({});
         return;
     }
-    TFreeWatch watch(&control);
+    TFreeWatch watch{&control};
     for (std::size_t typed = 1; typed <= text.size(); ++typed) {
         // The first key replaces the selected text, each further key appends.
         control.SetText(std::string(text.substr(0, typed)));

@@ -113,7 +113,10 @@ std::string Utf8ToWin1252(std::string_view s) {
             if ((cb & 0xC0) != 0x80) { ok = false; break; }
             cp = (cp << 6) | (cb & 0x3F);
         }
-        if (!ok) {
+        // Overlong forms would let a forbidden byte (a path separator, a control) slip in
+        // disguised, so they count as malformed.
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (!ok || cp < kSmallest[len]) {
             out += '?';
             ++i;
             continue;

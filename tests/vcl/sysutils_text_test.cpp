@@ -76,6 +76,8 @@ TEST(Win1252Test, MapsTheHighTableAndMarksWhatItCannotMap) {
     EXPECT_EQ(vcl::Utf8ToWin1252("\xE4\xB8\xAD"), "?");   // a CJK character has no byte
     EXPECT_EQ(vcl::Utf8ToWin1252("a\xC3"), "a?");         // cut short
     EXPECT_EQ(vcl::Utf8ToWin1252("\xFF" "b"), "?b");      // no UTF-8 lead byte
+    EXPECT_EQ(vcl::Utf8ToWin1252("\xC0\xAF" "x"), "??x");  // overlong '/' is malformed
+    EXPECT_EQ(vcl::Utf8ToWin1252("\xE0\x80\x80"), "???");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Shared by the benchmarks: a SQLite table of a million rows and 20 columns of every field
-// kind, and a console reporter that keeps each benchmark's time for printing ratios.
+// Shared by the benchmark programs: a SQLite table of people with 20 columns of every kind,
+// a grid showing a screen of it, and a console reporter that keeps each benchmark's time
+// so that a program can print the ratio of two.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -13,19 +14,18 @@
 #include <vector>
 
 #include "vcl/db.h"
+#include "vcl/dbgrids.h"
 #include "vcl/dbtables.h"
 
-namespace benchsupport {
-
-constexpr int kRows = 1000000;
-constexpr int kScreenRows = 50;
+namespace bench {
 
 struct Column {
     const char* name;
     const char* declared;
 };
 
-constexpr Column kColumns[] = {
+// The columns of "people": one of each declared type the datasets map to a field class.
+inline constexpr Column kColumns[] = {
     {"id", "INTEGER PRIMARY KEY AUTOINCREMENT"}, {"name", "VARCHAR(30)"}, {"city", "VARCHAR(20)"},
     {"amount", "CURRENCY"}, {"price", "DECIMAL(10,2)"}, {"qty", "SMALLINT"}, {"flags", "WORD"},
     {"ratio", "REAL"}, {"active", "BOOLEAN"}, {"born", "DATE"}, {"at", "TIME"}, {"stamp", "DATETIME"},
@@ -33,26 +33,29 @@ constexpr Column kColumns[] = {
     {"weight", "DOUBLE"}, {"created", "TIMESTAMP"}, {"data", "BLOB"},
 };
 
-// The benchmark's database: made once per run in a temporary file, removed at exit.
-class BenchDatabase {
+// A database file in the temporary folder holding "people" with the given number of rows,
+// made when constructed and removed when destroyed. `tag` keeps programs' files apart.
+class PeopleDatabase {
 public:
-    explicit BenchDatabase(const char* name)
+    PeopleDatabase(int rows, const std::string& tag)
         : path_(std::filesystem::temp_directory_path() /
-                ("spaltwerk-bench-" + std::string(name) + "-" + std::to_string(::getpid()) + ".db")) {
+                ("spaltwerk-bench-" + tag + "-" + std::to_string(::getpid()) + ".db")) {
         std::filesystem::remove(path_);
         db_ = std::make_unique<vcl::TDatabase>(nullptr, path_.string());
-        Fill();
+        Fill(rows);
     }
-    ~BenchDatabase() {
+    ~PeopleDatabase() {
         db_.reset();
         std::error_code ec;
         std::filesystem::remove(path_, ec);
     }
+    PeopleDatabase(const PeopleDatabase&) = delete;
+    PeopleDatabase& operator=(const PeopleDatabase&) = delete;
 
     vcl::TDatabase& Database() { return *db_; }
 
 private:
-    void Fill() {
+    void Fill(int rows) {
         std::string create = "CREATE TABLE people(", insert = "INSERT INTO people VALUES (";
         for (std::size_t i = 0; i < std::size(kColumns); ++i) {
             create += std::string(i ? ", " : "") + kColumns[i].name + " " + kColumns[i].declared;
@@ -63,7 +66,7 @@ private:
         db_->StartTransaction();
         vcl::TSQLStatement statement(*db_, insert + ")");
         static const char* const kCities[] = {"Berlin", "K\xF6ln", "M\xFCnchen", "Hamburg", "Essen"};
-        for (int r = 1; r <= kRows; ++r) {
+        for (int r = 1; r <= rows; ++r) {
             int p = 1;
             statement.BindInteger(p++, r);
             statement.BindText(p++, "Name " + std::to_string(r));
@@ -94,6 +97,25 @@ private:
     std::unique_ptr<vcl::TDatabase> db_;
 };
 
+// "people" opened in a table, every row read, shown by a grid of `screenRows` rows from
+// the first record on. The grid has no draw-cell handler; a program may install one.
+class PeopleGrid {
+public:
+    PeopleGrid(vcl::TDatabase& db, int screenRows) {
+        table.SetDatabase(&db);
+        table.SetTableName("people");
+        table.Open();
+        table.Last();  // every row fetched: a paint measures drawing, not reading
+        table.First();
+        source.SetDataSet(&table);
+        grid.SetDataSource(&source);
+        grid.SetVisibleRowCount(screenRows);
+    }
+
+    vcl::TTable table{nullptr};
+    vcl::TDataSource source{nullptr};
+    vcl::TDBGrid grid{nullptr};
+};
 
 // Prints the runs as usual and keeps each benchmark's time per iteration for the ratio
 // (the median when repetitions are asked for).
@@ -118,4 +140,4 @@ private:
     std::set<std::string> medians;
 };
 
-}  // namespace benchsupport
+}  // namespace bench
