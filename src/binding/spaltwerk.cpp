@@ -2,56 +2,27 @@
 
 #include <utility>
 
+#include "binding/chaining.h"
 #include "editor/editor.h"
+#include "store/conversions.h"
 #include "store/main_spaltwerk.h"
 #include "store/records.h"
+#include "vcl/dbgrids.h"
 #include "vcl/dbtables.h"
+#include "vcl/sysutils.h"
 
 namespace spaltwerk {
 
 namespace {
 
-// Whether an event slot holds the handler of type Handler installed by `self`.
-template <class Handler, class Slot>
-bool HoldsHandlerOf(const Slot& slot, const TSpaltwerk* self) {
-    const auto* handler = slot.template target<Handler>();
-    return handler != nullptr && handler->self == self;
-}
+using chaining::CallKept;
+using chaining::GiveBack;
+using chaining::SpliceOut;
 
 // The binding whose handler of type Handler a slot holds, or null.
 template <class Handler, class Slot>
 TSpaltwerk* BindingIn(const Slot& slot) {
-    const auto* handler = slot.template target<Handler>();
-    return handler != nullptr ? handler->self : nullptr;
-}
-
-// Puts the kept handler back, but only while the slot still holds this binding's own:
-// a handler the application installed since stays where it is.
-template <class Handler, class Slot>
-void GiveBack(Slot& slot, const Slot& kept, const TSpaltwerk* self) {
-    if (HoldsHandlerOf<Handler>(slot, self)) slot = kept;
-}
-
-// When a binding whose handler we keep goes away, we keep what it kept instead, so the
-// chain closes over the gap and nothing calls into the freed binding.
-template <class Handler, class Slot>
-void SpliceOut(Slot& kept, const vcl::TComponent* gone, Slot TSpaltwerk::*member, const TSpaltwerk* self) {
-    TSpaltwerk* other = BindingIn<Handler>(kept);
-    if (other == nullptr || other != gone) return;
-    Slot next = other->*member;
-    if (HoldsHandlerOf<Handler>(next, self)) next = nullptr;  // never chain to ourselves
-    kept = std::move(next);
-}
-
-// Calls a kept handler on a copy: the handler may replace the binding's slots meanwhile.
-// Answers whether the binding still exists afterwards.
-template <class Slot, class... Args>
-bool CallKept(const Slot& kept, const std::shared_ptr<bool>& alive, Args&&... args) {
-    if (!kept) return true;
-    const std::shared_ptr<bool> stillAlive = alive;
-    const Slot call = kept;
-    call(std::forward<Args>(args)...);
-    return *stillAlive;
+    return chaining::OwnerIn<Handler>(slot);
 }
 
 // The field kinds whose display format the stored DisplayMask is.
@@ -114,6 +85,88 @@ std::unique_ptr<TFelder> NewEntry(const TSettingsKey& key) {
     entry->Tag = key.Tag;
     entry->FormName = key.FormName;
     return entry;
+}
+
+// A colour below 0 is never painted.
+constexpr vcl::TColor kNoColour = -1;
+
+// ---- Colour rules ---------------------------------------------------------------------------
+
+// Whether the condition holds between the field's value (left) and the comparison value.
+// A condition byte beyond cfNot never holds.
+template <class T>
+bool ConditionHolds(TFFUNKTION condition, const T& left, const T& right) {
+    switch (condition) {
+        case cfLower: return left < right;
+        case cfLowerEqual: return !(right < left);
+        case cfEqual: return !(left < right) && !(right < left);
+        case cfHigher: return right < left;
+        case cfHigherEqual: return !(left < right);
+        case cfNot: return left < right || right < left;
+        default: return false;
+    }
+}
+
+// Text as stored, compared byte by byte by unsigned code (a prefix is lower); the stored
+// text is read in place, without a copy.
+bool TextRuleHolds(TFFUNKTION condition, const vcl::TField& field, std::string_view value) {
+    const vcl::TFieldValue& stored = field.Value();
+    if (const auto* text = std::get_if<std::string>(&stored))
+        return ConditionHolds(condition, std::string_view(*text), value);
+    return ConditionHolds(condition, std::string_view(field.AsString()), value);
+}
+
+// Whether a text holds anything once blanks and control characters are trimmed.
+bool HasContent(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > 32) return true;
+    return false;
+}
+
+// The moment a date rule compares with: its value read as a date and time, or now when the
+// value is blank or no date.
+vcl::TDateTime ComparisonMoment(std::string_view value) {
+    vcl::TDateTime moment = 0;
+    if (HasContent(value) && vcl::TryStrToDateTime(value, moment)) return moment;
+    return vcl::Now();
+}
+
+// How a field's value is compared with a rule's value, by the field's data type.
+enum class TComparison { Never, Text, Number, Boolean, Moment };
+
+TComparison ComparisonOf(vcl::TFieldType type) noexcept {
+    switch (type) {
+        case vcl::ftString:
+        case vcl::ftBytes:
+        case vcl::ftVarBytes: return TComparison::Text;
+        case vcl::ftSmallint:
+        case vcl::ftInteger:
+        case vcl::ftWord:
+        case vcl::ftFloat:
+        case vcl::ftCurrency:
+        case vcl::ftBCD: return TComparison::Number;
+        case vcl::ftBoolean: return TComparison::Boolean;
+        case vcl::ftDate:
+        case vcl::ftTime:
+        case vcl::ftDateTime: return TComparison::Moment;
+        default: return TComparison::Never;  // auto-increment, blobs, memos and the rest
+    }
+}
+
+bool RuleHolds(const TFeld& rule, const vcl::TField& field) {
+    const TComparison comparison = ComparisonOf(field.DataType());
+    const TFFUNKTION condition = rule.Function;
+    if (comparison == TComparison::Never || condition == cfFalse) return false;
+    if (condition == cfTrue) return true;
+    const std::string_view value = rule.Value.view();
+    switch (comparison) {
+        case TComparison::Text: return TextRuleHolds(condition, field, value);
+        case TComparison::Number: return ConditionHolds(condition, field.AsFloat(), StringToFLOAT_(value));
+        case TComparison::Boolean: return ConditionHolds(condition, field.AsBoolean(), StringToBool_(value));
+        case TComparison::Moment: return ConditionHolds(condition, field.AsDateTime(), ComparisonMoment(value));
+        case TComparison::Never: break;
+    }
+    return false;
 }
 
 }  // namespace
@@ -220,6 +273,40 @@ TFelder* TSpaltwerk::CurrentFelder() {
         currentFelder_ = main_->FindFelder(key.FormName, key.DataSetName, key.Tag);
     }
     return currentFelder_;
+}
+
+// ---- Colouring ---------------------------------------------------------------------------
+
+vcl::TColor TSpaltwerk::COLOR(vcl::TField* Field, vcl::TDBGrid* Grid) {
+    if (Grid == nullptr) return kNoColour;
+    const vcl::TColor result = Grid->FixedColor;
+    if (Field == nullptr || !isActive_) return result;
+    const int index = Field->Index();
+    if (index < 0 || index >= static_cast<int>(colorTable_.size())) return result;
+    // The table points into the store's records: rebuilt when they may have been freed.
+    if (!ColorOn || main_->Generation() != tableGeneration_) RebuildColorTable();
+    const TFeld* rule = colorTable_[static_cast<std::size_t>(index)];
+    if (rule == nullptr) return result;
+    try {
+        return RuleHolds(*rule, *Field) ? rule->Color : result;
+    } catch (const vcl::EConvertError&) {
+        return result;  // a stored value that is no value of the field's type: no rule holds
+    } catch (const vcl::EOverflow&) {
+        return result;
+    }
+}
+
+void TSpaltwerk::RebuildColorTable() {
+    colorTable_.fill(nullptr);
+    if (TFelder* entry = CurrentFelder()) {
+        std::size_t position = 0;
+        for (TFeld& feld : entry->Fields) {
+            if (position == colorTable_.size()) break;
+            colorTable_[position++] = &feld;
+        }
+    }
+    tableGeneration_ = main_->Generation();
+    ColorOn = true;
 }
 
 TSettingsKey TSpaltwerk::SettingsKey() const {

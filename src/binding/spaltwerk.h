@@ -11,6 +11,11 @@
 #include "vcl/classes.h"
 #include "vcl/db.h"
 #include "vcl/forms.h"
+#include "vcl/graphics.h"
+
+namespace vcl {
+class TDBGrid;
+}
 
 namespace spaltwerk {
 
@@ -88,6 +93,12 @@ public:
     // The handler in the dataset's BeforeClose: learns the settings in fsLEARN.
     void BeforeClose(vcl::TDataSet* DataSet);
 
+    // The colour of the field's cell in the row being drawn: the rule's colour when the
+    // rule of the field's position holds for the field's value, else the grid's FixedColor.
+    // Called once per painted cell: one table lookup, the table rebuilt only after
+    // SetColorOff or when the store deleted or replaced entries.
+    vcl::TColor COLOR(vcl::TField* Field, vcl::TDBGrid* Grid);
+
     // The key formed afresh from the bound dataset (empty without one).
     TSettingsKey SettingsKey() const;
 
@@ -99,6 +110,7 @@ private:
     enum class TKind { None, Query, Table };
     TKind Kind() const noexcept;
 
+    void RebuildColorTable();
     void Apply();
     void Learn();
     void OpenEditor(TFelder* entry);
@@ -118,6 +130,7 @@ private:
     TFelder* currentFelder_ = nullptr;
     std::uint64_t felderGeneration_ = 0;  // the store's generation when currentFelder_ was checked
     std::array<TFeld*, 256> colorTable_{};
+    std::uint64_t tableGeneration_ = 0;  // the store's generation when colorTable_ was built
     // Goes false when the binding is destroyed, so a handler whose kept handler destroyed
     // the binding stops before it touches it again.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
