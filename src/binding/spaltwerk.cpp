@@ -310,9 +310,7 @@ void TSpaltwerk::RebuildColorTable() {
 }
 
 TSettingsKey TSpaltwerk::SettingsKey() const {
-    if (dataSet_ == nullptr) return {};
-    const auto* form = dynamic_cast<const vcl::TForm*>(dataSet_->Owner());
-    return {form != nullptr ? form->Name() : std::string(), dataSet_->Name(), dataSet_->Tag()};
+    return dataSet_ == nullptr ? TSettingsKey{} : SettingsKeyOf(*dataSet_);
 }
 
 TSpaltwerk::TKind TSpaltwerk::Kind() const noexcept {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "store/settings_key.h"
 #include "vcl/classes.h"
 #include "vcl/db.h"
 #include "vcl/forms.h"
@@ -38,13 +39,6 @@ struct BindingBeforeCloseHandler {
 struct BindingKeyHandler {
     TSpaltwerk* self;
     void operator()(vcl::TObject* Sender, vcl::Word& Key, vcl::TShiftState Shift) const;
-};
-
-// How a binding names its dataset to the store.
-struct TSettingsKey {
-    std::string FormName;  // the dataset owner's name when that owner is a form, else empty
-    std::string DataSetName;
-    int Tag = 0;
 };
 
 class TSpaltwerk : public vcl::TComponent {

@@ -19,11 +19,6 @@ std::string DataSetKey(const vcl::TComponent* dataset) {
     return owner != nullptr ? owner->Name() + "." + dataset->Name() : dataset->Name();
 }
 
-TSettingsKey SettingsKeyOf(const vcl::TDataSet& dataset) {
-    const auto* form = dynamic_cast<const vcl::TForm*>(dataset.Owner());
-    return {form != nullptr ? form->Name() : std::string(), dataset.Name(), dataset.Tag()};
-}
-
 vcl::TDataSet* TMerken::DataSet() const noexcept {
     if (Table != nullptr) return Table;
     return Query;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "store/fixed_string.h"
+#include "store/settings_key.h"
 #include "vcl/classes.h"
 
 namespace vcl {
@@ -23,15 +24,6 @@ class TMainSpaltwerkEdtior;
 // The editor's name for a dataset: its owner's Name, ".", its Name; the Name alone when it
 // has no owner. Letter case is kept; keys are compared upper-cased.
 std::string DataSetKey(const vcl::TComponent* dataset);
-
-// How the store names a dataset: its owner's Name when the owner is a form (else empty),
-// its Name and its Tag.
-struct TSettingsKey {
-    std::string FormName;
-    std::string DataSetName;
-    int Tag = 0;
-};
-TSettingsKey SettingsKeyOf(const vcl::TDataSet& dataset);
 
 // What the editor remembers of a settings entry besides its address. Learning destroys a
 // dataset's entry and adds a new one, possibly at the same address; the key tells whether

@@ -1,0 +1,21 @@
+// How the store names a dataset: the triple under which its settings entry is kept.
+#pragma once
+
+#include <string>
+
+namespace vcl {
+class TDataSet;
+}
+
+namespace spaltwerk {
+
+struct TSettingsKey {
+    std::string FormName;  // the dataset owner's Name when that owner is a form, else empty
+    std::string DataSetName;
+    int Tag = 0;
+};
+
+// Formed afresh from the dataset each time it is needed, since names may change.
+TSettingsKey SettingsKeyOf(const vcl::TDataSet& dataset);
+
+}  // namespace spaltwerk
