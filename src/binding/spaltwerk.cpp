@@ -5,6 +5,7 @@
 #include "binding/chaining.h"
 #include "editor/editor.h"
 #include "store/conversions.h"
+#include "store/field_masks.h"
 #include "store/main_spaltwerk.h"
 #include "store/records.h"
 #include "vcl/dbgrids.h"
@@ -23,34 +24,6 @@ using chaining::SpliceOut;
 template <class Handler, class Slot>
 TSpaltwerk* BindingIn(const Slot& slot) {
     return chaining::OwnerIn<Handler>(slot);
-}
-
-// The field kinds whose display format the stored DisplayMask is.
-bool TakesDisplayFormat(const vcl::TField& field) {
-    return dynamic_cast<const vcl::TIntegerField*>(&field) != nullptr ||
-           dynamic_cast<const vcl::TFloatField*>(&field) != nullptr ||
-           dynamic_cast<const vcl::TBCDField*>(&field) != nullptr ||
-           dynamic_cast<const vcl::TDateTimeField*>(&field) != nullptr;
-}
-
-void SetDisplayMask(vcl::TField& field, std::string mask) {
-    if (TakesDisplayFormat(field)) {
-        if (auto* numeric = dynamic_cast<vcl::TNumericField*>(&field))
-            numeric->SetDisplayFormat(std::move(mask));
-        else if (auto* moment = dynamic_cast<vcl::TDateTimeField*>(&field))
-            moment->SetDisplayFormat(std::move(mask));
-    } else if (auto* flag = dynamic_cast<vcl::TBooleanField*>(&field)) {
-        flag->SetDisplayValues(std::move(mask));
-    }
-}
-
-std::string DisplayMaskOf(const vcl::TField& field) {
-    if (TakesDisplayFormat(field)) {
-        if (const auto* numeric = dynamic_cast<const vcl::TNumericField*>(&field)) return numeric->DisplayFormat();
-        if (const auto* moment = dynamic_cast<const vcl::TDateTimeField*>(&field)) return moment->DisplayFormat();
-    }
-    if (const auto* flag = dynamic_cast<const vcl::TBooleanField*>(&field)) return flag->DisplayValues();
-    return {};
 }
 
 // Carries one stored field setting onto the live field, in the order the settings
@@ -72,7 +45,7 @@ std::unique_ptr<TFeld> LearntField(const vcl::TField& field) {
     feld->FieldName = field.FieldName();
     feld->Caption = field.DisplayLabel();
     feld->EditMask = field.EditMask();
-    feld->DisplayMask = DisplayMaskOf(field);
+    feld->DisplayMask = DisplayMaskOf(field).value_or(std::string());
     feld->Visible = field.Visible();
     feld->Readonly = field.ReadOnly();
     feld->Length = field.DisplayWidth();

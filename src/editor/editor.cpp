@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "editor/editor_window.h"
-#include "editor/field_masks.h"
+#include "store/field_masks.h"
 #include "store/main_spaltwerk.h"
 #include "vcl/dbtables.h"
 #include "vcl/forms.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "editor/field_masks.h"
+#include "store/field_masks.h"
 #include "package/pictures.h"
 #include "store/conversions.h"
 #include "store/main_spaltwerk.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "editor/editor_fixture.h"
-#include "editor/field_masks.h"
+#include "store/field_masks.h"
 #include "vcl/db.h"
 
 namespace editor_test {

@@ -1,4 +1,4 @@
-#include "editor/field_masks.h"
+#include "store/field_masks.h"
 
 #include "vcl/db.h"
 
