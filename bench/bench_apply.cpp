@@ -80,15 +80,7 @@ void BM_SQLiteFirstScreen(benchmark::State& state) {
     sqlite3* db = Bench().Database().Handle();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM \"people\"", -1, &stmt, nullptr);
-        const int columns = sqlite3_column_count(stmt);
-        for (int row = 0; row < kScreenRows && sqlite3_step(stmt) == SQLITE_ROW; ++row)
-            for (int i = 0; i < columns; ++i) {
-                sqlite3_column_text(stmt, i);
-                bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, i));
-            }
-        sqlite3_finalize(stmt);
+        bytes += bench::SQLiteFirstScreen(db, kScreenRows);
     }
     benchmark::DoNotOptimize(bytes);
 }
@@ -99,15 +91,10 @@ BENCHMARK(BM_SQLiteFirstScreen)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(kColumns));
-    Bench();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double a = reporter.times["BM_BoundTableOpenFirstScreen"];
-    const double b = reporter.times["BM_SQLiteFirstScreen"];
+    auto times = bench::RunBenchmarks(argc, argv, kRows, [] { Bench(); });
+    const double a = times["BM_BoundTableOpenFirstScreen"];
+    const double b = times["BM_SQLiteFirstScreen"];
     if (a > 0 && b > 0)
         std::printf("ratio (bound open + apply + 50 rows / SQLite 50 rows): %.2f (target <= 2)\n", a / b);
-    benchmark::Shutdown();
     return 0;
 }

@@ -154,12 +154,8 @@ BENCHMARK(BM_PaintWithoutColour)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(bench::kColumns));
-    Bench();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto& t = reporter.times;
+    auto times = bench::RunBenchmarks(argc, argv, kRows, [] { Bench(); });
+    auto& t = times;
     const double read = t["BM_ReadNumericValue"];
     for (const char* name : {"BM_ColorNumeric", "BM_ColorText", "BM_ColorDate"})
         if (t[name] > 0 && read > 0)
@@ -168,6 +164,5 @@ int main(int argc, char** argv) {
     const double with = t["BM_PaintWithColour"], without = t["BM_PaintWithoutColour"];
     if (with > 0 && without > 0)
         std::printf("ratio (paint 50 x 20 with colouring / without): %.2f (target <= 1.5)\n", with / without);
-    benchmark::Shutdown();
     return 0;
 }

@@ -81,15 +81,7 @@ void BM_SQLitePrepareFirstScreen(benchmark::State& state) {
     sqlite3* db = Bench().Database().Handle();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM \"people\"", -1, &stmt, nullptr);
-        const int columns = sqlite3_column_count(stmt);
-        for (int row = 0; row < kScreenRows && sqlite3_step(stmt) == SQLITE_ROW; ++row)
-            for (int i = 0; i < columns; ++i) {
-                sqlite3_column_text(stmt, i);
-                bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, i));
-            }
-        sqlite3_finalize(stmt);
+        bytes += bench::SQLiteFirstScreen(db, kScreenRows);
     }
     benchmark::DoNotOptimize(bytes);
 }
@@ -100,16 +92,11 @@ BENCHMARK(BM_SQLitePrepareFirstScreen)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(bench::kColumns));
-    Bench();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double a = reporter.times["BM_TableOpenLayoutFirstScreen"];
-    const double b = reporter.times["BM_SQLitePrepareFirstScreen"];
+    auto times = bench::RunBenchmarks(argc, argv, kRows, [] { Bench(); });
+    const double a = times["BM_TableOpenLayoutFirstScreen"];
+    const double b = times["BM_SQLitePrepareFirstScreen"];
     if (a > 0 && b > 0)
         std::printf("ratio A/B (dataset open + layout + 50 rows / SQLite prepare + 50 rows): %.2f (target <= 2)\n",
                     a / b);
-    benchmark::Shutdown();
     return 0;
 }

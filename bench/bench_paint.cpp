@@ -58,15 +58,10 @@ BENCHMARK(BM_CellTextsWithoutGrid)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", kRows, std::size(bench::kColumns));
-    Bench();
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double a = reporter.times["BM_GridPaint"];
-    const double b = reporter.times["BM_CellTextsWithoutGrid"];
+    auto times = bench::RunBenchmarks(argc, argv, kRows, [] { Bench(); });
+    const double a = times["BM_GridPaint"];
+    const double b = times["BM_CellTextsWithoutGrid"];
     if (a > 0 && b > 0)
         std::printf("ratio A/B (grid paint of 50 x 20 cells / the same cell texts without a grid): %.2f\n", a / b);
-    benchmark::Shutdown();
     return 0;
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -139,5 +141,36 @@ public:
 private:
     std::set<std::string> medians;
 };
+
+// SQLite's own work for a first screen, the baseline of opening a dataset: prepare
+// SELECT * FROM people and step `rows` rows, reading every column as text. Returns the
+// bytes read.
+inline std::size_t SQLiteFirstScreen(sqlite3* db, int rows) {
+    std::size_t bytes = 0;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM \"people\"", -1, &stmt, nullptr);
+    const int columns = sqlite3_column_count(stmt);
+    for (int row = 0; row < rows && sqlite3_step(stmt) == SQLITE_ROW; ++row)
+        for (int i = 0; i < columns; ++i) {
+            sqlite3_column_text(stmt, i);
+            bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, i));
+        }
+    sqlite3_finalize(stmt);
+    return bytes;
+}
+
+// The main of a benchmark program: makes the people database of `rows` rows first (by
+// `prepare`), runs the benchmarks and returns each one's time per iteration, so the
+// program can print the ratios it is about.
+template <class Prepare>
+std::map<std::string, double> RunBenchmarks(int argc, char** argv, int rows, Prepare prepare) {
+    benchmark::Initialize(&argc, argv);
+    std::fprintf(stderr, "Creating %d rows of %zu columns...\n", rows, std::size(kColumns));
+    prepare();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.times;
+}
 
 }  // namespace bench
