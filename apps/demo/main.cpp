@@ -117,8 +117,14 @@ public:
         Grid("Kunden (QKunden)", *form.GridKunden);
         Grid("Auftr\xC3\xA4ge (TAuftraege)", *form.GridAuftraege);
     }
+    // The window as text, then the tooltips of its controls in tab order, as the mouse
+    // would show them.
     void Window(const spaltwerk::TMainSpaltwerkEdtior& window) const {
         std::cout << vcl::RenderFormText(window);
+        std::string hints;
+        for (const vcl::TWinControl* control : window.ControlsInTabOrder())
+            if (!control->Hint.empty()) hints += (hints.empty() ? "" : " \xB7 ") + control->Hint;
+        if (window.ShowHint && !hints.empty()) Say("Tooltips: " + hints);
     }
 
 private:

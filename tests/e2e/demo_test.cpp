@@ -65,6 +65,8 @@ TEST_F(DemoTest, ALayoutLearntAndEditedInOneRunIsAppliedInTheNext) {
     EXPECT_NE(tour.out.find("== 5. The next run"), std::string::npos);
     EXPECT_NE(tour.out.find("Tabulon"), std::string::npos) << "the editor window is shown";
     EXPECT_NE(tour.out.find("<?>"), std::string::npos) << "two fields selected at once";
+    EXPECT_NE(tour.out.find("Feld\xC3\xBC" "berschrift \xC2\xB7 "), std::string::npos) << "German hints in UTF-8";
+    EXPECT_NE(tour.out.find("Schlie\xC3\x9F" "en"), std::string::npos);
     ASSERT_TRUE(fs::exists(SettingsFile()));
 
     const ProgramRun check = testing_support::RunProgram(zrkfile_, {"check", SettingsFile().string()}, scratch_);
