@@ -168,10 +168,18 @@ TEST_F(SettingsFileTest, ReadingFollowsTheVersionAndTheLineRules) {
                      EXPECT_EQ(f.Length, 10);
                  }
          }},
-        {"version 1", FileText().Lines({"Version 1", "1"}).DataSet(1, "A").Field("X", 1).str(), 0,
+        {"version 1",
+         FileText().Lines({"Version 1", "1"}).DataSet(2, "A").Lines({"0", "X", "Cap", "", "", "T", "F", "10", "255"})
+             .Field("Y", 1).str(),
+         0,
          [&](const TMainSpaltwerk& s) {
-             EXPECT_EQ(firstField(s).Length, 10);
-             EXPECT_EQ(firstField(s).Function, cfFalse);
+             const auto& fields = s.FelderList().front()->Fields;
+             ASSERT_EQ(fields.size(), 2u);
+             EXPECT_EQ(fields.front().Color, 255);
+             EXPECT_EQ(fields.front().Function, cfFalse);
+             EXPECT_TRUE(fields.front().Value.empty());
+             EXPECT_EQ(fields.back().FieldName, "Y");
+             EXPECT_EQ(fields.back().Length, 10);
          }},
         {"Version2 without blank", FileText().Lines({"Version2", "1"}).DataSet(1, "A").Field("X", 2, "T", "7", "3").str(),
          0, [&](const TMainSpaltwerk& s) { EXPECT_EQ(firstField(s).Function, cfEqual); }},
