@@ -135,7 +135,8 @@ void WarnAboutSkipped(const Loaded& loaded) {
         std::cerr << "warning: left out as repeated keys or names: " << Plural(info.SkippedDatasets, "dataset entry")
                   << ", " << Plural(info.SkippedFields, "field entry") << "\n";
     if (loaded.linesLeft > 0)
-        std::cerr << "warning: " << Plural(loaded.linesLeft, "line") << " after the last entry are not read\n";
+        std::cerr << "warning: " << Plural(loaded.linesLeft, "line") << " after the last entry "
+                  << (loaded.linesLeft == 1 ? "is" : "are") << " not read\n";
 }
 
 int Check(const std::vector<std::string>& args) {

@@ -32,7 +32,8 @@ public:
 
     void Assign(std::string_view text) noexcept {
         len_ = static_cast<std::uint8_t>(std::min(text.size(), N));
-        std::memcpy(data_.data(), text.data(), len_);
+        // An empty view may carry a null address, which memcpy must never be given.
+        if (len_ != 0) std::memcpy(data_.data(), text.data(), len_);
     }
 
     std::size_t size() const noexcept { return len_; }

@@ -51,6 +51,9 @@ TEST(FixedStringTest, KeepsAtMostItsCapacityAndComparesWithLength) {
     String20 fromLonger = String30(std::string(30, 'y'));
     EXPECT_EQ(fromLonger.view(), std::string(20, 'y'));
     EXPECT_TRUE(String20().empty());
+    String30 cleared = "abc";
+    cleared = std::string_view();  // an empty view without an address
+    EXPECT_TRUE(cleared.empty());
     EXPECT_EQ(static_cast<std::string>(a), "ab");
 }
 

@@ -43,8 +43,8 @@ public:
     }
     // A version 2 field; the version 0 and 1 layouts are its first 8 and 9 lines.
     FileText& Field(std::string_view name, int version = 2, std::string_view visible = "T",
-                    std::string_view length = "10", std::string_view code = "-1") {
-        Lines({"5", name, "Cap", "", "", visible, "F", length});
+                    std::string_view length = "10", std::string_view code = "-1", std::string_view readonly = "F") {
+        Lines({"5", name, "Cap", "", "", visible, readonly, length});
         if (version > 0) Line("-1");
         if (version > 1) Lines({code, ""});
         return *this;
@@ -168,10 +168,18 @@ TEST_F(SettingsFileTest, ReadingFollowsTheVersionAndTheLineRules) {
                      EXPECT_EQ(f.Length, 10);
                  }
          }},
-        {"version 1", FileText().Lines({"Version 1", "1"}).DataSet(1, "A").Field("X", 1).str(), 0,
+        {"version 1",
+         FileText().Lines({"Version 1", "1"}).DataSet(2, "A").Lines({"0", "X", "Cap", "", "", "T", "F", "10", "255"})
+             .Field("Y", 1).str(),
+         0,
          [&](const TMainSpaltwerk& s) {
-             EXPECT_EQ(firstField(s).Length, 10);
-             EXPECT_EQ(firstField(s).Function, cfFalse);
+             const auto& fields = s.FelderList().front()->Fields;
+             ASSERT_EQ(fields.size(), 2u);
+             EXPECT_EQ(fields.front().Color, 255);
+             EXPECT_EQ(fields.front().Function, cfFalse);
+             EXPECT_TRUE(fields.front().Value.empty());
+             EXPECT_EQ(fields.back().FieldName, "Y");
+             EXPECT_EQ(fields.back().Length, 10);
          }},
         {"Version2 without blank", FileText().Lines({"Version2", "1"}).DataSet(1, "A").Field("X", 2, "T", "7", "3").str(),
          0, [&](const TMainSpaltwerk& s) { EXPECT_EQ(firstField(s).Function, cfEqual); }},
@@ -221,9 +229,11 @@ TEST_F(SettingsFileTest, FlagsAreTrueExactlyWithACapitalT) {
     for (const Case& c : {Case{"T", true}, Case{"t", false}, Case{"TRUE", true}, Case{"NOT", true}, Case{"F", false},
                           Case{"FALSE", false}, Case{"", false}, Case{"xTx", true}}) {
         store = std::make_unique<TMainSpaltwerk>(nullptr);
-        Given(FileText().Lines({"Version 2", "1"}).DataSet(1, "A").Field("X", 2, c.line).str());
+        Given(FileText().Lines({"Version 2", "1"}).DataSet(1, "A").Field("X", 2, c.line, "10", "-1", c.line).str());
         store->Open();
-        EXPECT_EQ(store->FelderList().front()->Fields.front().Visible, c.value) << c.line;
+        const TFeld& field = store->FelderList().front()->Fields.front();
+        EXPECT_EQ(field.Visible, c.value) << c.line;
+        EXPECT_EQ(field.Readonly, c.value) << c.line;
     }
 }
 
@@ -453,6 +463,7 @@ TEST_F(SettingsFileTest, AFileReadCompletelyLaterNeedsNoCopy) {
 TEST_F(SettingsFileTest, DestroyingTheStoreWritesTheFile) {
     Given(kExample);
     store->Open();
+    store->DeleteFelder(store->FelderList().front().get());  // a write now would change the file
     store.reset();  // in fsGO: nothing written
     EXPECT_EQ(ReadBytes(File()), kExample);
 

@@ -82,7 +82,11 @@ TEST_F(ZrkfileTest, CheckCountsEveryVersionAndWarnsOfWhatItLeavesOut) {
     EXPECT_EQ(r.out, "ok: 2 datasets, 0 fields, version 2\n");
     EXPECT_EQ(r.err,
               "warning: left out as repeated keys or names: 1 dataset entry, 0 field entries\n"
-              "warning: 1 line after the last entry are not read\n");
+              "warning: 1 line after the last entry is not read\n");
+
+    r = Zrkfile({"check", Put("rest.ini", CrLf({"Version 2", "0", "junk", "more"}))});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "warning: 2 lines after the last entry are not read\n");
 }
 
 TEST_F(ZrkfileTest, DumpShowsATableAlignedOnTheTerminal) {
