@@ -108,7 +108,6 @@ private:
     void Apply();
     void Learn();
     void OpenEditor(TFelder* entry);
-    void CompleteEntry(TFelder* entry, bool fits);
 
     void Watch(vcl::TComponent* component);
     void Unwatch(vcl::TComponent* component);
