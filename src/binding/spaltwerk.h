@@ -110,7 +110,6 @@ private:
     void OpenEditor(TFelder* entry);
 
     void Watch(vcl::TComponent* component);
-    void Unwatch(vcl::TComponent* component);
     void WatchBindingIn(const vcl::TDataSetNotifyEvent& slot);
     void WatchBindingIn(const vcl::TKeyEvent& slot);
     void ForgetDataSet();
