@@ -108,10 +108,8 @@ private:
     void Apply();
     void Learn();
     void OpenEditor(TFelder* entry);
-    void CompleteEntry(TFelder* entry, bool fits);
 
     void Watch(vcl::TComponent* component);
-    void Unwatch(vcl::TComponent* component);
     void WatchBindingIn(const vcl::TDataSetNotifyEvent& slot);
     void WatchBindingIn(const vcl::TKeyEvent& slot);
     void ForgetDataSet();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "binding_fixture.h"
+#include "store/field_masks.h"
 #include "vcl/db_support.h"
 
 namespace bindingtest {
@@ -180,6 +181,41 @@ TEST_F(ApplyTest, AFieldTheDataSetGainedStaysHiddenAndTheEntryDoesNotFit) {
     EXPECT_FALSE(query->FindField("Born")->Visible());
     EXPECT_TRUE(query->FindField("Name")->Visible());
     EXPECT_EQ(EditCalls().size(), 1u);
+}
+
+TEST_F(ApplyTest, ASettingForAFieldTheDataSetLacksIsSkippedAndTheEntryDoesNotFit) {
+    // As many settings as the dataset has fields, but one names a field it no longer has.
+    TFelder* entry = StoreEntry(*main, "QUERY1", 0, "FORM1", {"ID", "NAME", "GONE", "CITY", "AMOUNT", "ACTIVE"});
+    main->AutoEdit = true;
+    query->Open();
+    ASSERT_EQ(entry->Fields.size(), static_cast<std::size_t>(query->FieldCount()));
+    EXPECT_TRUE(query->FindField("City")->Visible());
+    EXPECT_FALSE(query->FindField("Born")->Visible());
+    EXPECT_EQ(EditCalls(), (std::vector<EditorCall>{{"EDIT", query, entry}}));
+}
+
+TEST_F(ApplyTest, StoredEmptyTextsClearWhatTheFieldHad) {
+    // The application's own handler gives the fresh fields a presentation first.
+    binding->SetDataSet(nullptr);
+    query->AfterOpen = [](vcl::TDataSet* ds) {
+        for (int i = 0; i < ds->FieldCount(); ++i) {
+            vcl::TField* f = ds->Fields(i);
+            f->SetDisplayLabel("Vorher");
+            f->SetEditMask("999");
+            SetDisplayMask(*f, "0.00");
+        }
+    };
+    binding->SetDataSet(query);
+    TFelder* entry = StoreEntry(*main, "QUERY1", 0, "FORM1", kAllCustomerFields);
+    for (TFeld& feld : entry->Fields) feld.Caption = "";
+    query->Open();
+    for (int i = 0; i < query->FieldCount(); ++i) {
+        const vcl::TField* f = query->Fields(i);
+        SCOPED_TRACE(f->FieldName());
+        EXPECT_EQ(f->DisplayLabel(), f->FieldName());
+        EXPECT_EQ(f->EditMask(), "");
+        EXPECT_EQ(DisplayMaskOf(*f).value_or(""), "");
+    }
 }
 
 TEST_F(ApplyTest, OutsideWorkNothingIsAppliedAddedOrOpened) {

@@ -181,7 +181,8 @@ TEST_F(BindingTest, SettingsKeyNamesTheDataSetsOwnerFormOnlyWhenItIsAForm) {
 
 TEST_F(BindingTest, TheStoreOnTheLaterFormWins) {
     auto* second = new vcl::TForm(&app);
-    auto* later = new TMainSpaltwerk(second);
+    new TMainSpaltwerk(second);
+    auto* later = new TMainSpaltwerk(second);  // of one form, the later component wins
     auto* other = new TSpaltwerk(second);
     EXPECT_EQ(other->Main(), later);
     EXPECT_TRUE(other->IsActive());

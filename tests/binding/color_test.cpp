@@ -109,6 +109,9 @@ TEST_F(ColorTest, MoreComparisons) {
         // Letter case counts: capitals have the lower codes.
         {"Txt", 0, cfLower, "meier", "xx."},
         {"Txt", 0, cfEqual, "meier", "..x"},
+        // Codes count unsigned: "\xC4" (an A with umlaut) lies above every ASCII letter.
+        {"Txt", 0, cfLower, "\xC4pfel", "xxx"},
+        {"Txt", 0, cfHigher, "\xC4pfel", "..."},
         // A Boolean compares with what StringToBool_ makes of the value (rows: F, T, T).
         {"Flag", 3, cfEqual, "true", ".xx"},
         {"Flag", 3, cfEqual, "Nein", "x.."},
@@ -194,6 +197,11 @@ TEST_F(ColorTest, NothingIsColouredWithoutAnEntryAppliedInWork) {
     main->Status = fsWORK;
     query->Open();
     EXPECT_EQ(Coloured("Num"), "xxx");
+    // Once applied, the rules paint whatever the store's status is now.
+    for (TFSTATUS status : {fsLEARN, fsGO, fsOFF}) {
+        main->Status = status;
+        EXPECT_EQ(Coloured("Num"), "xxx") << int(status);
+    }
 }
 
 TEST_F(ColorTest, PaintsTheBackgroundOrWhenSelectedTheText) {

@@ -1,6 +1,9 @@
 // Learning the presentation of a bound dataset when it closes.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <span>
+
 #include "binding_fixture.h"
 
 namespace bindingtest {
@@ -118,6 +121,60 @@ TEST_F(LearnTest, TheApplicationsOwnHandlerRunsFirstAndWhatItChangesIsLearnt) {
     TFelder* learnt = main->FindFelder("Form1", "Query1", 0);
     ASSERT_NE(learnt, nullptr);
     EXPECT_EQ(std::next(learnt->Fields.begin(), 2)->Caption, "Stadt");
+}
+
+TEST_F(LearnTest, TheAppliedEntryIsForgottenBeforeTheApplicationsOwnHandlerRuns) {
+    StoreEntry(*main, "QUERY1", 0, "FORM1", kAllCustomerFields);
+    binding->SetDataSet(nullptr);
+    bool ran = false;
+    TFelder* seen = nullptr;
+    query->BeforeClose = [&](vcl::TDataSet*) {
+        ran = true;
+        seen = binding->CurrentFelder();
+    };
+    binding->SetDataSet(query);
+    main->Status = fsWORK;
+    query->Open();
+    ASSERT_NE(binding->CurrentFelder(), nullptr);
+    query->Close();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(seen, nullptr);
+}
+
+// The rows of a statement that has no columns at all.
+struct NoColumns : vcl::TDataCursor {
+    bool Fetch(std::span<vcl::TFieldValue>) override { return false; }
+};
+
+// A query without any fields.
+class FieldlessQuery : public vcl::TQuery {
+public:
+    using vcl::TQuery::TQuery;
+
+protected:
+    std::unique_ptr<vcl::TDataCursor> OpenCursor() override { return std::make_unique<NoColumns>(); }
+};
+
+TEST_F(LearnTest, ADataSetWithoutFieldsIsLearntWithoutSettingsWhichFitAtTheNextOpen) {
+    auto* bare = new FieldlessQuery(form);
+    bare->SetName("Bare");
+    binding->SetDataSet(bare);
+    main->Status = fsLEARN;
+    bare->Open();
+    ASSERT_EQ(bare->FieldCount(), 0);
+    bare->Close();
+    TFelder* learnt = main->FindFelder("Form1", "Bare", 0);
+    ASSERT_NE(learnt, nullptr);
+    EXPECT_TRUE(learnt->Fields.empty());
+
+    main->AutoEdit = true;
+    main->Status = fsWORK;
+    bare->Open();
+    EXPECT_TRUE(EditCalls().empty());  // 0 settings found for 0 fields: it fits
+    EXPECT_EQ(binding->CurrentFelder(), learnt);
+    EXPECT_EQ(main->FelderList().size(), 1u);
+    main->Status = fsOFF;
+    bare->Close();
 }
 
 TEST_F(LearnTest, ALongNameWhoseCutFormIsStoredLeavesThatEntryAlone) {
