@@ -157,6 +157,33 @@ TEST_F(EditorFixture, OutHidesTheWindowAndForgetsOnlyItsDataset) {
     EXPECT_NE(Editor().Form(), nullptr);  // the window stays, hidden
 }
 
+// An error while the editor opens never reaches the caller; what was done stays done, and
+// the window does not stay deaf to the user's edits.
+TEST_F(EditorFixture, AnErrorWhileOpeningIsDroppedAndTheWindowStaysUsable) {
+    Editor().EDIT(query, entry);
+    const auto keep = W().ComboBox4->OnChange;
+    W().ComboBox4->OnChange = [](vcl::TObject*) { throw vcl::Exception("kaputt"); };
+    vcl::TApplication* application = vcl::Application;
+    vcl::Application = nullptr;  // without an application a handler's error leaves the handler
+    EXPECT_NO_THROW(Editor().EDITT(table, tableEntry));
+    vcl::Application = application;
+    W().ComboBox4->OnChange = keep;
+
+    EXPECT_EQ(RecordKeys(Editor()), (Texts{"Form1.Query1", "Form1.Table1"}));
+    EXPECT_EQ(W().Table, table);
+    EXPECT_FALSE(W().Busy);
+    EXPECT_TRUE(errors.empty());
+
+    EXPECT_EQ(W().ComboBox4->Text(), "Form1.Table1");  // the opening stopped after showing the key
+    vcl::User::PickItem(*W().ComboBox4, "Form1.Query1");
+    vcl::User::PickItem(*W().ComboBox4, "Form1.Table1");
+    EXPECT_EQ(W().Felder, tableEntry);
+    EXPECT_EQ(W().Query, nullptr);
+    Select({kKdnr});
+    vcl::User::PasteText(*W().Edit4, "Nummer");
+    EXPECT_EQ(table->FieldByName("KDNR")->DisplayLabel(), "Nummer");
+}
+
 TEST_F(EditorFixture, OutBeforeAnyOpeningChangesNothing) {
     Editor().OUT(query);
     Editor().OUTT(table);

@@ -52,6 +52,7 @@ TEST_F(EditorFixture, StoredSettingsAreLaidOverTheLastMatchWinning) {
     Store(*entry, "NAME", "erster");
     Store(*entry, "NAME", "zweiter");
     Store(*entry, "GONE", "vorbei");  // the dataset has no such field
+    Store(*entry, "NOTIZ", "Notiz").DisplayMask = "@";  // a memo field has a mask only when stored
     Editor().EDIT(query, entry);
 
     EXPECT_EQ(ItemsOf(W().ListBox1->Items), (Texts{"NAME", "kdnr", "UMSATZ", "GEBURT", "AKTIV", "NOTIZ"}));
@@ -64,6 +65,7 @@ TEST_F(EditorFixture, StoredSettingsAreLaidOverTheLastMatchWinning) {
     EXPECT_EQ(work.Function, cfEqual);
     EXPECT_EQ(work.Value, "5");
     EXPECT_EQ(Work("NAME").Caption, "zweiter");
+    EXPECT_EQ(Work("NOTIZ").DisplayMask, "@");
     EXPECT_EQ(W().WorkRecord("GONE"), nullptr);
 }
 

@@ -73,6 +73,8 @@ TEST_F(HandlersTest, EachRowSetsTheLiveFieldsAndTheWorkingRecords) {
          {"(none)", "dd.mm.yy;Ja;Nein", "dd.mm.yy;Ja;Nein"}, {"", "dd.mm.yy;Ja;Nein", "dd.mm.yy;Ja;Nein"}},
         {"DisplayMask", k25, DisplayMask, [](const TFeld& f) { return f.DisplayMask.str(); },
          {"(none)", k25, k25}, {"", k25.substr(0, 20), k25.substr(0, 20)}},
+        {"DisplayMask", "", DisplayMask, [](const TFeld& f) { return f.DisplayMask.str(); },
+         {"(none)", "", ""}, {"", "", ""}},  // an empty row clears the mask
         {"Visible", "yes", Shown, [](const TFeld& f) { return f.Visible ? "visible" : "hidden"; },
          {"hidden", "hidden", "hidden"}, {"hidden", "hidden", "hidden"}},
         {"Visible", "t", Shown, [](const TFeld& f) { return f.Visible ? "visible" : "hidden"; },
@@ -135,7 +137,71 @@ TEST_F(HandlersTest, VisibleAndReadonlyShowTheValueTheyApplied) {
     EXPECT_EQ(Row("Visible").Text(), "yes");
 }
 
+TEST_F(HandlersTest, TheRowsKeepWhatWasTypedUntilTheSelectionIsShownAgain) {
+    Select({kKdnr});
+    Enter("Length", "0");
+    EXPECT_EQ(Row("Length").Text(), "0");
+    EXPECT_EQ(Work("KDNR").Length, Live("KDNR").DisplayWidth());  // what the field took, not 0
+    EXPECT_NE(Work("KDNR").Length, 0);
+    Select({kKdnr});
+    EXPECT_EQ(Row("Length").Text(), vcl::IntToStr(Work("KDNR").Length));
+}
+
+TEST_F(HandlersTest, EveryItemOfTheFunctionListGivesItsCondition) {
+    // KDNR is listed under its stored name in small letters: the rows still reach it.
+    Store(*entry, "kdnr", "Nummer");
+    Editor().EDIT(query, entry);
+    ASSERT_EQ(W().ListBox1->Items[kKdnr], "kdnr");
+    Select({kKdnr});
+    const Texts shown = {"FALSE", "TRUE", "LOWER", "LOWEREQUAL", "EQUAL", "HIGHER", "HIGHEREQUAL", "NOT"};
+    for (int i = W().ComboBox5->Items.Count() - 1; i >= 0; --i) {
+        SCOPED_TRACE(W().ComboBox5->Items[i]);
+        vcl::User::PickItem(*W().ComboBox5, i);
+        EXPECT_EQ(Work("KDNR").Function, static_cast<TFFUNKTION>(i));
+        Select({kKdnr});
+        EXPECT_EQ(Row("Function").Text(), shown[static_cast<std::size_t>(i)]);
+    }
+}
+
 // ---- What the rows ignore ------------------------------------------------------------
+
+// While program code fills the window, the change handlers do nothing; the double clicks
+// have no such guard.
+TEST_F(HandlersTest, WhileBusyOnlyTheDoubleClicksAct) {
+    Select({kKdnr});
+    const TFeld before = Work("KDNR");
+    W().Busy = true;
+    const std::vector<std::pair<std::string, std::string>> edits = {
+        {"Index", "3"},   {"Caption", "Neu"}, {"EditMask", "000"}, {"DisplayMask", "0.0"}, {"Visible", "FALSE"},
+        {"Readonly", "TRUE"}, {"Length", "3"}, {"Color", "255"},  {"Function", "NOT"},      {"Value", "7"}};
+    for (const auto& [row, text] : edits) Enter(row, text);
+    vcl::User::PasteText(*W().ComboBox4, "Form1.Table1");
+    const TFeld& after = Work("KDNR");
+    EXPECT_EQ(FieldOrder(*query), kFieldNames);
+    EXPECT_EQ(Live("KDNR").DisplayLabel(), "KDNR");
+    EXPECT_EQ(Live("KDNR").EditMask(), "");
+    EXPECT_EQ(DisplayMaskOf(Live("KDNR")), "");
+    EXPECT_TRUE(Live("KDNR").Visible());
+    EXPECT_FALSE(Live("KDNR").ReadOnly());
+    EXPECT_EQ(Live("KDNR").DisplayWidth(), before.Length);
+    EXPECT_EQ((std::vector<int>{after.Index, after.Length, after.Color, after.Function}),
+              (std::vector<int>{before.Index, before.Length, before.Color, before.Function}));
+    EXPECT_EQ(after.Caption, before.Caption);
+    EXPECT_EQ(after.Value, "");
+    EXPECT_EQ(W().Query, query);  // the table box chose nothing
+
+    vcl::User::DblClick(*W().ComboBox3);  // "TRUE" typed above: toggles to false
+    EXPECT_FALSE(Live("KDNR").ReadOnly());
+    EXPECT_EQ(Row("Readonly").Text(), "FALSE");
+    vcl::User::DblClick(*W().ComboBox2);  // "FALSE" typed above: toggles to true
+    EXPECT_TRUE(Live("KDNR").Visible());
+    vcl::User::DblClick(*W().ComboBox2);
+    EXPECT_FALSE(Live("KDNR").Visible());
+    EXPECT_FALSE(Work("KDNR").Visible);
+    EXPECT_TRUE(W().Busy);
+    EXPECT_TRUE(errors.empty());
+}
+
 
 TEST_F(HandlersTest, EmptyOrMarkedTextsChangeNothingWhereTheyMust) {
     Select({kKdnr});

@@ -110,6 +110,7 @@ TEST(EditorWindowTest, EveryControlInCreationOrder) {
             EXPECT_EQ(ItemsOf(combo->Items), c.items);
             EXPECT_EQ(combo->Style, vcl::csDropDown);  // the text can be typed
             EXPECT_EQ(combo->ItemHeight, 16);
+            EXPECT_TRUE(combo->Ctl3D);
             EXPECT_TRUE(combo->OnChange);
         }
         // A caption cell: disabled, borderless, read-only, on the button face.
@@ -120,6 +121,9 @@ TEST(EditorWindowTest, EveryControlInCreationOrder) {
             EXPECT_EQ(edit->BorderStyle, caption ? vcl::bsNone : vcl::bsSingle);
             EXPECT_EQ(edit->Color, caption ? vcl::clBtnFace : vcl::clWindow);
             EXPECT_EQ(static_cast<bool>(edit->OnChange), !caption);
+            if (!caption) {
+                EXPECT_TRUE(edit->Ctl3D);  // a value control has its own 3-D border
+            }
         }
     }
     EXPECT_EQ(window.ComponentCount(), static_cast<int>(cases.size()) + 1);
