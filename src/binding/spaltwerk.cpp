@@ -18,13 +18,8 @@ namespace {
 
 using chaining::CallKept;
 using chaining::GiveBack;
+using chaining::OwnerIn;
 using chaining::SpliceOut;
-
-// The binding whose handler of type Handler a slot holds, or null.
-template <class Handler, class Slot>
-TSpaltwerk* BindingIn(const Slot& slot) {
-    return chaining::OwnerIn<Handler>(slot);
-}
 
 // Carries one stored field setting onto the live field, in the order the settings
 // depend on (the position first).
@@ -230,7 +225,6 @@ void TSpaltwerk::MakeActive() {
             main_ = found;
             Watch(main_);
         }
-        if (main_ != nullptr) isActive_ = true;
     }
 }
 
@@ -253,7 +247,7 @@ TFelder* TSpaltwerk::CurrentFelder() {
 vcl::TColor TSpaltwerk::COLOR(vcl::TField* Field, vcl::TDBGrid* Grid) {
     if (Grid == nullptr) return kNoColour;
     const vcl::TColor result = Grid->FixedColor;
-    if (Field == nullptr || !isActive_) return result;
+    if (Field == nullptr || main_ == nullptr) return result;
     const int index = Field->Index();
     if (index < 0 || index >= static_cast<int>(colorTable_.size())) return result;
     // The table points into the store's records: rebuilt when they may have been freed.
@@ -307,8 +301,8 @@ void TSpaltwerk::OnKeyDown(vcl::TObject* Sender, vcl::Word& Key, vcl::TShiftStat
 void TSpaltwerk::AfterOpen(vcl::TDataSet* DataSet) {
     if (!CallKept(OldAfterOpen, alive_, DataSet)) return;
     if (dataSet_ == nullptr) return;
-    if (!isActive_) MakeActive();
-    if (isActive_ && main_->Status == fsWORK && Kind() != TKind::None) Apply();
+    if (main_ == nullptr) MakeActive();
+    if (main_ != nullptr && main_->Status == fsWORK && Kind() != TKind::None) Apply();
     SetColorOff();
 }
 
@@ -317,8 +311,8 @@ void TSpaltwerk::BeforeClose(vcl::TDataSet* DataSet) {
     currentFelder_ = nullptr;
     if (!CallKept(OldBeforeClose, alive_, DataSet)) return;
     if (dataSet_ == nullptr) return;
-    if (!isActive_) MakeActive();
-    if (isActive_ && main_->Status == fsLEARN && Kind() != TKind::None) Learn();
+    if (main_ == nullptr) MakeActive();
+    if (main_ != nullptr && main_->Status == fsLEARN && Kind() != TKind::None) Learn();
     SetColorOff();
 }
 
@@ -375,11 +369,11 @@ void TSpaltwerk::Watch(vcl::TComponent* component) {
 }
 
 void TSpaltwerk::WatchBindingIn(const vcl::TDataSetNotifyEvent& slot) {
-    Watch(BindingIn<BindingAfterOpenHandler>(slot));
-    Watch(BindingIn<BindingBeforeCloseHandler>(slot));
+    Watch(OwnerIn<BindingAfterOpenHandler>(slot));
+    Watch(OwnerIn<BindingBeforeCloseHandler>(slot));
 }
 
-void TSpaltwerk::WatchBindingIn(const vcl::TKeyEvent& slot) { Watch(BindingIn<BindingKeyHandler>(slot)); }
+void TSpaltwerk::WatchBindingIn(const vcl::TKeyEvent& slot) { Watch(OwnerIn<BindingKeyHandler>(slot)); }
 
 void TSpaltwerk::Notification(vcl::TComponent* component, vcl::TOperation operation) {
     vcl::TComponent::Notification(component, operation);
@@ -407,7 +401,6 @@ void TSpaltwerk::ForgetDataSet() {
 void TSpaltwerk::ForgetMain() {
     // The entries went with the store; the next open or close searches again.
     main_ = nullptr;
-    isActive_ = false;
     currentFelder_ = nullptr;
     colorTable_.fill(nullptr);
     ColorOn = false;
