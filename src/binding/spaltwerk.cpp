@@ -1,6 +1,6 @@
 #include "binding/spaltwerk.h"
 
-#include <utility>
+#include <memory>
 
 #include "binding/chaining.h"
 #include "editor/editor.h"
@@ -31,28 +31,6 @@ void ApplyField(vcl::TField& field, const TFeld& feld) {
     field.SetVisible(feld.Visible);
     field.SetDisplayWidth(feld.Length);
     SetDisplayMask(field, feld.DisplayMask.str());
-}
-
-// A field setting made from the live field; no colour rule (the record's defaults).
-std::unique_ptr<TFeld> LearntField(const vcl::TField& field) {
-    auto feld = std::make_unique<TFeld>();
-    feld->Index = field.Index();
-    feld->FieldName = field.FieldName();
-    feld->Caption = field.DisplayLabel();
-    feld->EditMask = field.EditMask();
-    feld->DisplayMask = DisplayMaskOf(field).value_or(std::string());
-    feld->Visible = field.Visible();
-    feld->Readonly = field.ReadOnly();
-    feld->Length = field.DisplayWidth();
-    return feld;
-}
-
-std::unique_ptr<TFelder> NewEntry(const TSettingsKey& key) {
-    auto entry = std::make_unique<TFelder>();
-    entry->DataSetName = key.DataSetName;
-    entry->Tag = key.Tag;
-    entry->FormName = key.FormName;
-    return entry;
 }
 
 // A colour below 0 is never painted.
@@ -341,17 +319,18 @@ void TSpaltwerk::Apply() {
         }
     }
     if (fieldCount == applied || !(main_->AutoEdit || main_->AutoLearn)) return;
-    if (entry == nullptr) entry = main_->FELDER_ADD(NewEntry(key));  // null when the store rejects it
+    if (entry == nullptr) entry = main_->FELDER_ADD(NewFelder(key));  // null when the store rejects it
     if (main_->AutoEdit) OpenEditor(entry);
 }
 
 void TSpaltwerk::Learn() {
     const TSettingsKey key = SettingsKey();
     main_->DeleteFelder(main_->FindFelder(key.FormName, key.DataSetName, key.Tag));
-    TFelder* entry = main_->FELDER_ADD(NewEntry(key));
+    TFelder* entry = main_->FELDER_ADD(NewFelder(key));
     // A rejected entry (its cut names equal a stored one) would discard every field too.
     if (entry == nullptr) return;
-    for (int i = 0; i < dataSet_->FieldCount(); ++i) main_->FELD_ADD(entry, LearntField(*dataSet_->Fields(i)));
+    for (int i = 0; i < dataSet_->FieldCount(); ++i)
+        main_->FELD_ADD(entry, std::make_unique<TFeld>(SettingsOfField(*dataSet_->Fields(i))));
 }
 
 void TSpaltwerk::OpenEditor(TFelder* entry) {
