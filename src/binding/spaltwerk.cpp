@@ -1,6 +1,6 @@
 #include "binding/spaltwerk.h"
 
-#include <utility>
+#include <memory>
 
 #include "binding/chaining.h"
 #include "editor/editor.h"
@@ -18,13 +18,8 @@ namespace {
 
 using chaining::CallKept;
 using chaining::GiveBack;
+using chaining::OwnerIn;
 using chaining::SpliceOut;
-
-// The binding whose handler of type Handler a slot holds, or null.
-template <class Handler, class Slot>
-TSpaltwerk* BindingIn(const Slot& slot) {
-    return chaining::OwnerIn<Handler>(slot);
-}
 
 // Carries one stored field setting onto the live field, in the order the settings
 // depend on (the position first).
@@ -36,28 +31,6 @@ void ApplyField(vcl::TField& field, const TFeld& feld) {
     field.SetVisible(feld.Visible);
     field.SetDisplayWidth(feld.Length);
     SetDisplayMask(field, feld.DisplayMask.str());
-}
-
-// A field setting made from the live field; no colour rule (the record's defaults).
-std::unique_ptr<TFeld> LearntField(const vcl::TField& field) {
-    auto feld = std::make_unique<TFeld>();
-    feld->Index = field.Index();
-    feld->FieldName = field.FieldName();
-    feld->Caption = field.DisplayLabel();
-    feld->EditMask = field.EditMask();
-    feld->DisplayMask = DisplayMaskOf(field).value_or(std::string());
-    feld->Visible = field.Visible();
-    feld->Readonly = field.ReadOnly();
-    feld->Length = field.DisplayWidth();
-    return feld;
-}
-
-std::unique_ptr<TFelder> NewEntry(const TSettingsKey& key) {
-    auto entry = std::make_unique<TFelder>();
-    entry->DataSetName = key.DataSetName;
-    entry->Tag = key.Tag;
-    entry->FormName = key.FormName;
-    return entry;
 }
 
 // A colour below 0 is never painted.
@@ -230,7 +203,6 @@ void TSpaltwerk::MakeActive() {
             main_ = found;
             Watch(main_);
         }
-        if (main_ != nullptr) isActive_ = true;
     }
 }
 
@@ -253,7 +225,7 @@ TFelder* TSpaltwerk::CurrentFelder() {
 vcl::TColor TSpaltwerk::COLOR(vcl::TField* Field, vcl::TDBGrid* Grid) {
     if (Grid == nullptr) return kNoColour;
     const vcl::TColor result = Grid->FixedColor;
-    if (Field == nullptr || !isActive_) return result;
+    if (Field == nullptr || main_ == nullptr) return result;
     const int index = Field->Index();
     if (index < 0 || index >= static_cast<int>(colorTable_.size())) return result;
     // The table points into the store's records: rebuilt when they may have been freed.
@@ -307,8 +279,8 @@ void TSpaltwerk::OnKeyDown(vcl::TObject* Sender, vcl::Word& Key, vcl::TShiftStat
 void TSpaltwerk::AfterOpen(vcl::TDataSet* DataSet) {
     if (!CallKept(OldAfterOpen, alive_, DataSet)) return;
     if (dataSet_ == nullptr) return;
-    if (!isActive_) MakeActive();
-    if (isActive_ && main_->Status == fsWORK && Kind() != TKind::None) Apply();
+    if (main_ == nullptr) MakeActive();
+    if (main_ != nullptr && main_->Status == fsWORK && Kind() != TKind::None) Apply();
     SetColorOff();
 }
 
@@ -317,8 +289,8 @@ void TSpaltwerk::BeforeClose(vcl::TDataSet* DataSet) {
     currentFelder_ = nullptr;
     if (!CallKept(OldBeforeClose, alive_, DataSet)) return;
     if (dataSet_ == nullptr) return;
-    if (!isActive_) MakeActive();
-    if (isActive_ && main_->Status == fsLEARN && Kind() != TKind::None) Learn();
+    if (main_ == nullptr) MakeActive();
+    if (main_ != nullptr && main_->Status == fsLEARN && Kind() != TKind::None) Learn();
     SetColorOff();
 }
 
@@ -347,17 +319,18 @@ void TSpaltwerk::Apply() {
         }
     }
     if (fieldCount == applied || !(main_->AutoEdit || main_->AutoLearn)) return;
-    if (entry == nullptr) entry = main_->FELDER_ADD(NewEntry(key));  // null when the store rejects it
+    if (entry == nullptr) entry = main_->FELDER_ADD(NewFelder(key));  // null when the store rejects it
     if (main_->AutoEdit) OpenEditor(entry);
 }
 
 void TSpaltwerk::Learn() {
     const TSettingsKey key = SettingsKey();
     main_->DeleteFelder(main_->FindFelder(key.FormName, key.DataSetName, key.Tag));
-    TFelder* entry = main_->FELDER_ADD(NewEntry(key));
+    TFelder* entry = main_->FELDER_ADD(NewFelder(key));
     // A rejected entry (its cut names equal a stored one) would discard every field too.
     if (entry == nullptr) return;
-    for (int i = 0; i < dataSet_->FieldCount(); ++i) main_->FELD_ADD(entry, LearntField(*dataSet_->Fields(i)));
+    for (int i = 0; i < dataSet_->FieldCount(); ++i)
+        main_->FELD_ADD(entry, std::make_unique<TFeld>(SettingsOfField(*dataSet_->Fields(i))));
 }
 
 void TSpaltwerk::OpenEditor(TFelder* entry) {
@@ -375,11 +348,11 @@ void TSpaltwerk::Watch(vcl::TComponent* component) {
 }
 
 void TSpaltwerk::WatchBindingIn(const vcl::TDataSetNotifyEvent& slot) {
-    Watch(BindingIn<BindingAfterOpenHandler>(slot));
-    Watch(BindingIn<BindingBeforeCloseHandler>(slot));
+    Watch(OwnerIn<BindingAfterOpenHandler>(slot));
+    Watch(OwnerIn<BindingBeforeCloseHandler>(slot));
 }
 
-void TSpaltwerk::WatchBindingIn(const vcl::TKeyEvent& slot) { Watch(BindingIn<BindingKeyHandler>(slot)); }
+void TSpaltwerk::WatchBindingIn(const vcl::TKeyEvent& slot) { Watch(OwnerIn<BindingKeyHandler>(slot)); }
 
 void TSpaltwerk::Notification(vcl::TComponent* component, vcl::TOperation operation) {
     vcl::TComponent::Notification(component, operation);
@@ -407,7 +380,6 @@ void TSpaltwerk::ForgetDataSet() {
 void TSpaltwerk::ForgetMain() {
     // The entries went with the store; the next open or close searches again.
     main_ = nullptr;
-    isActive_ = false;
     currentFelder_ = nullptr;
     colorTable_.fill(nullptr);
     ColorOn = false;

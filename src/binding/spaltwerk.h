@@ -51,7 +51,7 @@ public:
 
     // Whether a store is known. Cleared again when that store goes away, so that the next
     // open or close searches anew.
-    bool IsActive() const noexcept { return isActive_; }
+    bool IsActive() const noexcept { return main_ != nullptr; }
     TMainSpaltwerk* Main() const noexcept { return main_; }
 
     vcl::TDataSet* DataSet() const noexcept { return dataSet_; }
@@ -115,7 +115,6 @@ private:
     void ForgetDataSet();
     void ForgetMain();
 
-    bool isActive_ = false;
     TMainSpaltwerk* main_ = nullptr;
     vcl::TDataSet* dataSet_ = nullptr;
     vcl::TForm* keyForm_ = nullptr;  // the form whose OnKeyDown this binding took over

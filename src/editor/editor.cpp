@@ -141,12 +141,7 @@ TFelder* TEditor::EntryForSave(TFelder* felder, TFelderStamp& stamp, const vcl::
     if (TFelder* found = Follow(felder, stamp, dataset)) return found;
     TMainSpaltwerk* main = Main();
     if (main != nullptr && dataset != nullptr) {
-        const TSettingsKey key = SettingsKeyOf(*dataset);
-        auto entry = std::make_unique<TFelder>();
-        entry->FormName = key.FormName;
-        entry->DataSetName = key.DataSetName;
-        entry->Tag = key.Tag;
-        if (TFelder* added = main->FELDER_ADD(std::move(entry))) {
+        if (TFelder* added = main->FELDER_ADD(NewFelder(SettingsKeyOf(*dataset)))) {
             stamp = StampOf(added);
             return added;
         }
@@ -238,24 +233,6 @@ void TEditor::DataSetGone(const vcl::TComponent* dataset) {
 
 // ---- The field list -----------------------------------------------------------------
 
-namespace {
-
-// A working record with the field's present properties and no colour rule.
-TFeld WorkRecordOf(const vcl::TField& field) {
-    TFeld record;
-    record.Index = field.Index();
-    record.FieldName = field.FieldName();
-    record.Caption = field.DisplayLabel();
-    record.EditMask = field.EditMask();
-    record.DisplayMask = DisplayMaskOf(field).value_or(std::string());
-    record.Visible = field.Visible();
-    record.Readonly = field.ReadOnly();
-    record.Length = field.DisplayWidth();
-    return record;
-}
-
-}  // namespace
-
 void TEditor::refresh_query(const std::string& Key) {
     TMainSpaltwerkEdtior* window = form_;
     if (window == nullptr || window->Busy) return;
@@ -283,7 +260,7 @@ void TEditor::refresh_query(const std::string& Key) {
     vcl::TDataSet& dataset = *found->DataSet();
     for (int i = 0; i < dataset.FieldCount(); ++i) {
         const vcl::TField& field = *dataset.Fields(i);
-        TFeld record = WorkRecordOf(field);
+        TFeld record = SettingsOfField(field);
         if (const auto match = stored.find(vcl::UpperCase(field.FieldName())); match != stored.end())
             record = *match->second;
         window->WorkFields.push_back(record);

@@ -126,7 +126,8 @@ private:
     // Runs `action` on the live field of each selected item that the dataset knows.
     template <class Action>
     void ForEachSelectedField(Action&& action);
-    // Steps 1 to 4 of every change handler: false when the text is to be ignored.
+    // The checks every change handler starts with: false while busy, for "<?>", and (with
+    // emptyEnds) for a blank text. Hands out the text as typed and without outer blanks.
     bool PassesGuards(const vcl::TTextControl& control, bool emptyEnds, std::string& typed,
                       std::string& trimmed) const;
     // The Visible and the Readonly row work alike on their own flag.

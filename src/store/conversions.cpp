@@ -21,11 +21,13 @@ double RoundToDouble(long double value) {
 }
 }  // namespace
 
+// Blanks need no trimming here or below: like everything else that is no digit, sign or
+// separator they are skipped. StringToFLOAT_ runs for every painted cell of a numeric
+// colour rule, so it copies nothing.
 int StringToInt_(std::string_view S) {
-    const std::string text = vcl::Trim(S);
     long long value = 0;
     bool negative = false;
-    for (char c : text) {
+    for (char c : S) {
         if (IsDigit(c)) {
             value = value * 10 + (c - '0');
             if (value > INT_MAX) throw vcl::EIntOverflow("Integer overflow");
@@ -38,11 +40,10 @@ int StringToInt_(std::string_view S) {
 
 double StringToFLOAT_(std::string_view S) {
     static constexpr long double kTenth = 0.1L;
-    const std::string text = vcl::Trim(S);
     double value = 0.0;
     bool negative = false;
     int decimals = -1;  // -1: no separator seen yet
-    for (char c : text) {
+    for (char c : S) {
         if (IsDigit(c)) {
             value = RoundToDouble(static_cast<long double>(c - '0') + static_cast<long double>(value) * 10.0L);
             if (decimals >= 0) ++decimals;

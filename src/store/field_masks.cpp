@@ -26,4 +26,17 @@ bool SetDisplayMask(vcl::TField& field, std::string mask) {
     return true;
 }
 
+TFeld SettingsOfField(const vcl::TField& field) {
+    TFeld feld;
+    feld.Index = field.Index();
+    feld.FieldName = field.FieldName();
+    feld.Caption = field.DisplayLabel();
+    feld.EditMask = field.EditMask();
+    feld.DisplayMask = DisplayMaskOf(field).value_or(std::string());
+    feld.Visible = field.Visible();
+    feld.Readonly = field.ReadOnly();
+    feld.Length = field.DisplayWidth();
+    return feld;
+}
+
 }  // namespace spaltwerk

@@ -305,8 +305,6 @@ void TSQLStatement::Bind(int index, const TFieldValue& value) {
         BindNull(index);
 }
 
-void TSQLStatement::ClearBindings() { sqlite3_clear_bindings(stmt_.get()); }
-
 bool TSQLStatement::Step() {
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return true;

@@ -102,7 +102,6 @@ public:
     void BindText(int index, std::string_view text);
     void BindBlob(int index, std::string_view bytes);
     void Bind(int index, const TFieldValue& value);
-    void ClearBindings();
 
     // Runs the statement up to its next row: true while there is one.
     bool Step();

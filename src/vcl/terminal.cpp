@@ -153,8 +153,6 @@ std::string StripEscapes(std::string_view text) {
 
 bool IsTerminal(std::FILE* file) { return file != nullptr && isatty(fileno(file)) == 1; }
 
-bool StdoutIsTerminal() { return IsTerminal(stdout); }
-
 bool ColorWanted(std::FILE* file) {
     const char* noColor = std::getenv("NO_COLOR");
     const char* term = std::getenv("TERM");

@@ -44,7 +44,6 @@ TTextGrid GridFromCanvas(const TCanvas& canvas);
 std::string StripEscapes(std::string_view text);
 
 bool IsTerminal(std::FILE* file);
-bool StdoutIsTerminal();
 // Whether to write colours to this stream: it is a terminal, NO_COLOR is not set and
 // TERM is not "dumb".
 bool ColorWanted(std::FILE* file);

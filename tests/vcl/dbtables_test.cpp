@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_drive.h"
 #include "vcl/db.h"
 #include "vcl/db_support.h"
 #include "vcl/dbtables.h"
@@ -57,7 +58,7 @@ protected:
         return q;
     }
 
-    dbtest::TempRoot root;
+    testing_support::TempDrive root;
     std::unique_ptr<TDatabase> db;
 };
 
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Databases, SQLiteTest, ::testing::Values(false, true),
 
 TEST_P(SQLiteTest, FileDatabaseLivesUnderTheDriveRoot) {
     MakeNumbers(1);
-    EXPECT_EQ(std::filesystem::exists(root.Path() / "C" / "DATA" / "TEST.DB"), GetParam());
+    EXPECT_EQ(std::filesystem::exists(root.Root() / "C" / "DATA" / "TEST.DB"), GetParam());
     EXPECT_EQ(db->DatabaseName(), GetParam() ? "C:\\DATA\\TEST.DB" : ":memory:");
 }
 
@@ -533,7 +534,7 @@ TEST_P(SQLiteTest, OwnerDestroysDatabaseAndDatasetsInEitherOrder) {
 }
 
 TEST(SQLiteConnectionTest, OpenErrorsNameTheDatabase) {
-    dbtest::TempRoot root;
+    testing_support::TempDrive root;
     try {
         TDatabase db(nullptr, "C:\\MISSING\\DIR\\X.DB");
         FAIL() << "opened";
