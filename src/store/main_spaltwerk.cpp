@@ -93,18 +93,23 @@ TFelder* TMainSpaltwerk::FELDER_ADD(std::unique_ptr<TFelder> entry) {
 }
 
 TFeld* TMainSpaltwerk::FELD_ADD(TFelder* entry, std::unique_ptr<TFeld> field) {
-    if (entry == nullptr || !field) return nullptr;
+    if (!field) return nullptr;
+    return FELD_ADD(entry, std::move(*field));  // the record itself goes with the unique_ptr
+}
+
+TFeld* TMainSpaltwerk::FELD_ADD(TFelder* entry, TFeld&& field) {
+    if (entry == nullptr) return nullptr;
     // The name as handed in: a lower-case letter never matches the upper-case stored names.
     for (const TFeld& stored : entry->Fields)
-        if (stored.FieldName == field->FieldName) return nullptr;
-    field->FieldName = vcl::UpperCase(field->FieldName);
+        if (stored.FieldName == field.FieldName) return nullptr;
+    field.FieldName = vcl::UpperCase(field.FieldName);
     if (entry->Fields.empty()) {
-        field->Index = 0;
+        field.Index = 0;
     } else {
         const int last = entry->Fields.back().Index;
-        field->Index = last == INT_MAX ? INT_MAX : last + 1;
+        field.Index = last == INT_MAX ? INT_MAX : last + 1;
     }
-    entry->Fields.push_back(std::move(*field));
+    entry->Fields.push_back(std::move(field));
     return &entry->Fields.back();
 }
 

@@ -51,6 +51,9 @@ public:
     // Returns the stored record, or null (field destroyed) when the entry is null or holds a
     // field whose name equals the new name as handed in.
     TFeld* FELD_ADD(TFelder* entry, std::unique_ptr<TFeld> field);
+    // The same for a record handed over by value (the settings file reader: one allocation
+    // less per field).
+    TFeld* FELD_ADD(TFelder* entry, TFeld&& field);
     // The entry with this key (names upper-cased, not cut), or null.
     TFelder* FindFelder(std::string_view FormName, std::string_view DataSetName, int Tag) const;
     // Destroys a stored entry with its fields. Null, or an entry the store does not hold,

@@ -55,25 +55,24 @@ int ReadHeader(TLineReader& in, int& version) {
     return in.Number();  // unguarded: a file ending here has an empty count line
 }
 
-// One field entry; null when the file has ended before it.
-std::unique_ptr<TFeld> ReadField(TLineReader& in, int version) {
-    if (in.Ended()) return nullptr;
-    auto field = std::make_unique<TFeld>();
-    in.Number(field->Index);  // replaced by FELD_ADD with the field's position
-    in.Text(field->FieldName);
-    in.Text(field->Caption);
-    in.Text(field->EditMask);
-    in.Text(field->DisplayMask);
-    in.Flag(field->Visible);
-    in.Flag(field->Readonly);
-    in.Number(field->Length);
-    if (version > 0) in.Number(field->Color);
+// One field entry; false when the file has ended before it.
+bool ReadField(TLineReader& in, int version, TFeld& field) {
+    if (in.Ended()) return false;
+    in.Number(field.Index);  // replaced by FELD_ADD with the field's position
+    in.Text(field.FieldName);
+    in.Text(field.Caption);
+    in.Text(field.EditMask);
+    in.Text(field.DisplayMask);
+    in.Flag(field.Visible);
+    in.Flag(field.Readonly);
+    in.Number(field.Length);
+    if (version > 0) in.Number(field.Color);
     if (version > 1) {
         int code = 0;
-        if (in.Number(code)) field->Function = FunctionOfCode(code);
-        in.Text(field->Value);
+        if (in.Number(code)) field.Function = FunctionOfCode(code);
+        in.Text(field.Value);
     }
-    return field;
+    return true;
 }
 
 void ReadEntries(TLineReader& in, TMainSpaltwerk& store, int count, TSettingsReadInfo& info) {
@@ -89,8 +88,8 @@ void ReadEntries(TLineReader& in, TMainSpaltwerk& store, int count, TSettingsRea
         TFelder* stored = store.FELDER_ADD(std::move(entry));
         if (stored == nullptr) ++info.SkippedDatasets;
         for (int k = 0; k < fieldCount; ++k) {
-            auto field = ReadField(in, info.Version);
-            if (!field) return;
+            TFeld field;
+            if (!ReadField(in, info.Version, field)) return;
             ++info.Fields;
             if (store.FELD_ADD(stored, std::move(field)) == nullptr) ++info.SkippedFields;
         }
